@@ -1,0 +1,70 @@
+// What can go wrong in the core, one exception type per way the editor shows it.
+//
+//   PlainMessage  - the program's own messages: a plain message box, caption
+//                   "Krelwin Konstruktor", the text, one OK button, no icon.
+//   RuntimeError  - errors of the runtime layers (file input and output, integer conversion,
+//                   list index): the application's error box, error icon, full stop appended.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace krelwin {
+
+class PlainMessage : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The start-and-exit rule refused a write over an existing stage.
+class StartExitMessage : public PlainMessage {
+public:
+    StartExitMessage();
+};
+
+// A read found no file at the path: "Brak pliku: " + path + "...".
+class MissingFileMessage : public PlainMessage {
+public:
+    explicit MissingFileMessage(const std::string& path);
+};
+
+// A write refused before anything was touched: a name or colour text holding a marker
+// character, or a replace at an index that names no stage. The text is in Polish.
+class WriteRefused : public PlainMessage {
+public:
+    using PlainMessage::PlainMessage;
+};
+
+class RuntimeError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// An input/output error. The text is chosen by the code as the stage file operations have
+// always reported them ("File not found", "Disk full", "I/O error %d", ...).
+class InOutError : public RuntimeError {
+public:
+    InOutError(int code, const std::string& text);
+    // The error of a failed system call, from its errno value.
+    static InOutError fromErrno(int errnoValue);
+    // The error with one of the known codes (2, 3, 4, 5, 100, 101, 106; any other: "I/O error N").
+    static InOutError fromCode(int code);
+    int code() const { return code_; }
+
+private:
+    int code_;
+};
+
+// "'%s' is not a valid integer value".
+class ConversionError : public RuntimeError {
+public:
+    explicit ConversionError(const std::string& fieldText);
+};
+
+// The text the application's error box shows for a runtime error: a full stop is appended
+// unless the text's last character is "." or sorts before it.
+std::string errorBoxText(const std::string& text);
+
+inline constexpr const char* ApplicationTitle = "Krelwin Konstruktor";
+
+} // namespace krelwin

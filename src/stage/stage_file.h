@@ -1,0 +1,40 @@
+// The two stage file operations: list or load a stage, and write the stage in memory over a
+// record or append it. Every write is all-or-nothing: the new content is built in a temporary
+// file beside the stage file and renamed over it, under an advisory lock on the stage file.
+#pragma once
+
+#include "plansza.h"
+
+#include <string>
+#include <vector>
+
+namespace krelwin {
+
+inline constexpr int MaxListedStages = 100;
+inline constexpr int AppendIndex = -1;
+
+// List mode: the names of at most the first 100 stages, in file order.
+// Throws MissingFileMessage when no file is at the path, InOutError on a read failure.
+std::vector<std::string> CzytajListeEtapow(const std::string& path);
+
+// Load mode: the stage at `index` (0 or more) becomes `etap`, parameter pass included.
+// All or nothing: on any error `etap` is left exactly as it was.
+// Throws MissingFileMessage, ConversionError (an index past the last stage gives "''"),
+// InOutError.
+void CzytajEtap(const std::string& path, int index, Etap& etap);
+
+// Writes `etap` under `name` over the stage at `index`, or appends it for a negative index.
+// The start-and-exit rule applies to every index but -1 (StartExitMessage).
+// Throws WriteRefused (marker characters in the name or colour text, an index that names no
+// stage), InOutError; on any of them the stage file is byte for byte as it was.
+void ZapiszEtap(const std::string& path, const std::string& name, int index, const Etap& etap);
+
+// Rewrites the name line of the stage at `index` and nothing else. Same safety and refusals
+// as ZapiszEtap; the start-and-exit rule does not apply.
+void ZmienNazweEtapu(const std::string& path, int index, const std::string& name);
+
+// Why a name or colour text cannot be written, in Polish; empty when it can.
+std::string nameProblem(const std::string& name);
+std::string colourTextProblem(const std::string& kolory);
+
+} // namespace krelwin
