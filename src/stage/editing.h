@@ -32,7 +32,8 @@ ZapisanePola fillSelection(Etap& etap, const Zaznaczenie& zaznaczenie, char narz
 // Paints one cell with the tool when it is an interior cell; returns whether it was written.
 bool paintCell(Etap& etap, Pole pole, char narzedzie);
 
-// Turns the creature in the cell (any cell of the array, no interior test); returns the new code.
+// Turns the creature in the cell (any cell of the array, no interior test); returns the new code,
+// or "x" (no cell) for a position outside the array, which is left alone.
 char turnCreatureAt(Etap& etap, Pole pole);
 
 } // namespace krelwin

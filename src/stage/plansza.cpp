@@ -1,0 +1,79 @@
+#include "plansza.h"
+
+#include "cells.h"
+
+#include <algorithm>
+
+namespace krelwin {
+
+namespace {
+
+// The last index a walk over columns 1..extent (or rows) may touch. The sizes are kept in range
+// by the parameter pass, but a walk must stay inside the array even if they were not.
+int lastWalkIndex(int32_t extent) {
+    return std::clamp<int32_t>(extent, 0, RozmiarPlanszy - 1);
+}
+
+template <typename Visit> void forEachInteriorCell(int32_t szer, int32_t wys, Visit visit) {
+    const int lastColumn = lastWalkIndex(szer);
+    const int lastRow = lastWalkIndex(wys);
+    for (int column = 1; column <= lastColumn; ++column) {
+        for (int row = 1; row <= lastRow; ++row) {
+            visit(column, row);
+        }
+    }
+}
+
+} // namespace
+
+void Plansza::fill(char code) {
+    for (auto& column : cells_) {
+        column.fill(code);
+    }
+}
+
+void applyParameterPass(ParametryEtapu& parametry) {
+    parametry.Szer = ZakresSzer.clamp(parametry.Szer);
+    parametry.Wys = ZakresWys.clamp(parametry.Wys);
+    parametry.IleD = ZakresIleD.clamp(parametry.IleD);
+    parametry.PktD = ZakresPktD.clamp(parametry.PktD);
+    parametry.MagMur = ZakresMagMur.clamp(parametry.MagMur);
+    parametry.RozL = ZakresRozL.clamp(parametry.RozL);
+    parametry.LawP = ZakresLawP.clamp(parametry.LawP);
+    parametry.CzasG = ZakresCzasG.clamp(parametry.CzasG);
+    // The type is a two-choice radio group: whatever is not a normal stage is a bonus stage.
+    if (parametry.Typ != TypZwykly) {
+        parametry.Typ = TypBonusowy;
+    }
+}
+
+void Etap::clearInterior() {
+    forEachInteriorCell(parametry.Szer, parametry.Wys,
+                        [this](int column, int row) { plansza.at(column, row) = kod::Pusty; });
+}
+
+int Etap::countInInterior(char code) const {
+    int count = 0;
+    forEachInteriorCell(parametry.Szer, parametry.Wys, [&](int column, int row) {
+        if (plansza.at(column, row) == code) {
+            ++count;
+        }
+    });
+    return count;
+}
+
+void Etap::trimToSize() {
+    for (int column = 0; column < RozmiarPlanszy; ++column) {
+        for (int row = 0; row < RozmiarPlanszy; ++row) {
+            if (column > parametry.Szer || row > parametry.Wys) {
+                plansza.at(column, row) = kod::Nit;
+            }
+        }
+    }
+}
+
+bool Etap::hasOneStartAndOneExit() const {
+    return countInInterior(kod::Start) == 1 && countInInterior(kod::Wyjscie) == 1;
+}
+
+} // namespace krelwin
