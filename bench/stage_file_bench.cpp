@@ -1,0 +1,221 @@
+// Loading and replacing stages in a file of 10,000 stages of 80 x 80 (about 66 MB), measured
+// beside a plain read of the same file into memory and a plain copy of it, and the peak heap of
+// a replace on a small and on the large file.
+//
+//   stage_file_bench [--stages=N] [Google Benchmark flags]
+#include "stage_file.h"
+#include "stage_record.h"
+
+#include <atomic>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <new>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace krelwin;
+
+// Heap in use and its peak, counted by the replaced global operator new and delete below.
+std::atomic<std::size_t> heapInUse{0};
+std::atomic<std::size_t> heapPeak{0};
+
+int stageCount = 10000;
+fs::path folder;
+std::string bigFile;   // stageCount stages
+std::string smallFile; // 100 stages
+constexpr int SmallStageCount = 100;
+
+Etap benchStage(char fill) {
+    Etap etap;
+    etap.parametry.Szer = MaxWymiar;
+    etap.parametry.Wys = MaxWymiar;
+    for (int column = 1; column <= MaxWymiar; ++column) {
+        for (int row = 1; row <= MaxWymiar; ++row) {
+            etap.plansza.at(column, row) = fill;
+        }
+    }
+    etap.plansza.at(1, 1) = 'S';
+    etap.plansza.at(MaxWymiar, MaxWymiar) = 'W';
+    return etap;
+}
+
+void writeStageFile(const std::string& path, int stages) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const char fills[] = {'+', 'o', '.', '*'};
+    std::string record;
+    for (int i = 0; i < stages; ++i) {
+        record.clear();
+        appendRecord(record, "Etap " + std::to_string(i), benchStage(fills[i % 4]));
+        out << record;
+    }
+}
+
+std::size_t fileSize(const std::string& path) {
+    return fs::file_size(path);
+}
+
+void BM_PlainRead(benchmark::State& state) {
+    std::string content;
+    for (auto _ : state) {
+        const int fd = ::open(bigFile.c_str(), O_RDONLY);
+        content.resize(fileSize(bigFile));
+        std::size_t got = 0;
+        while (got < content.size()) {
+            const ssize_t n = ::read(fd, content.data() + got, content.size() - got);
+            if (n <= 0) {
+                break;
+            }
+            got += static_cast<std::size_t>(n);
+        }
+        ::close(fd);
+        benchmark::DoNotOptimize(content.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fileSize(bigFile)));
+}
+
+void plainCopy(bool sync) {
+    const std::string target = (folder / "copy.map").string();
+    const int in = ::open(bigFile.c_str(), O_RDONLY);
+    const int out = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    static char block[256 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(in, block, sizeof block);
+        if (n <= 0 || ::write(out, block, static_cast<std::size_t>(n)) != n) {
+            break;
+        }
+    }
+    if (sync) {
+        ::fsync(out);
+    }
+    ::close(in);
+    ::close(out);
+}
+
+void BM_PlainCopy(benchmark::State& state) {
+    for (auto _ : state) {
+        plainCopy(false);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fileSize(bigFile)));
+}
+
+// The replace syncs its new content to the disk before the rename, so it is also set beside a
+// copy that does the same.
+void BM_PlainCopyWithSync(benchmark::State& state) {
+    for (auto _ : state) {
+        plainCopy(true);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fileSize(bigFile)));
+}
+
+void BM_LoadLastStage(benchmark::State& state) {
+    Etap etap;
+    for (auto _ : state) {
+        CzytajEtap(bigFile, stageCount - 1, etap);
+        benchmark::DoNotOptimize(etap);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fileSize(bigFile)));
+}
+
+void BM_ReplaceMiddleStage(benchmark::State& state) {
+    const Etap etap = benchStage('o');
+    for (auto _ : state) {
+        ZapiszEtap(bigFile, "Etap srodkowy", stageCount / 2, etap);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(fileSize(bigFile)));
+}
+
+// Peak heap of one replace of the middle stage, on the small and on the large file: it must not
+// grow with the file.
+void BM_ReplacePeakHeap(benchmark::State& state) {
+    const bool large = state.range(0) != 0;
+    const std::string& path = large ? bigFile : smallFile;
+    const int middle = (large ? stageCount : SmallStageCount) / 2;
+    const Etap etap = benchStage('*');
+    std::size_t peak = 0;
+    for (auto _ : state) {
+        const std::size_t base = heapInUse.load();
+        heapPeak = base;
+        ZapiszEtap(path, "Etap srodkowy", middle, etap);
+        peak = std::max(peak, heapPeak.load() - base);
+    }
+    state.counters["file_MB"] = static_cast<double>(fileSize(path)) / 1e6;
+    state.counters["peak_heap_KiB"] = static_cast<double>(peak) / 1024.0;
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    state.counters["maxrss_MiB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+int parseStageCount(int& argc, char** argv) {
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--stages=", 9) == 0) {
+            stageCount = std::max(SmallStageCount, std::atoi(argv[i] + 9));
+        } else {
+            argv[kept++] = argv[i];
+        }
+    }
+    argc = kept;
+    return stageCount;
+}
+
+} // namespace
+
+void* operator new(std::size_t size) {
+    void* p = std::malloc(size + sizeof(std::max_align_t));
+    if (p == nullptr) {
+        throw std::bad_alloc();
+    }
+    *static_cast<std::size_t*>(p) = size;
+    const std::size_t now = heapInUse += size;
+    std::size_t peak = heapPeak.load();
+    while (now > peak && !heapPeak.compare_exchange_weak(peak, now)) {
+    }
+    return static_cast<char*>(p) + sizeof(std::max_align_t);
+}
+
+// The block came from malloc in operator new above; the compiler cannot see the pairing.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* p) noexcept {
+    if (p == nullptr) {
+        return;
+    }
+    void* block = static_cast<char*>(p) - sizeof(std::max_align_t);
+    heapInUse -= *static_cast<std::size_t*>(block);
+    std::free(block);
+}
+#pragma GCC diagnostic pop
+
+void operator delete(void* p, std::size_t) noexcept {
+    operator delete(p);
+}
+
+BENCHMARK(BM_PlainRead)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainCopy)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainCopyWithSync)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadLastStage)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReplaceMiddleStage)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReplacePeakHeap)->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    parseStageCount(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    folder = fs::temp_directory_path() / ("krelwin-bench-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    bigFile = (folder / "big.map").string();
+    smallFile = (folder / "small.map").string();
+    writeStageFile(bigFile, stageCount);
+    writeStageFile(smallFile, SmallStageCount);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    fs::remove_all(folder);
+    return 0;
+}

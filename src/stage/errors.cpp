@@ -1,0 +1,76 @@
+#include "errors.h"
+
+#include <cerrno>
+
+namespace krelwin {
+
+StartExitMessage::StartExitMessage()
+    : PlainMessage("Plansza musi mieć jedną pozycje startową\roraz jedno wyjście...") {}
+
+MissingFileMessage::MissingFileMessage(const std::string& path)
+    : PlainMessage("Brak pliku: " + path + "...") {}
+
+InOutError::InOutError(int code, const std::string& text) : RuntimeError(text), code_(code) {}
+
+InOutError InOutError::fromCode(int code) {
+    switch (code) {
+    case 2:
+        return InOutError(code, "File not found");
+    case 3:
+        return InOutError(code, "Invalid filename");
+    case 4:
+        return InOutError(code, "Too many open files");
+    case 5:
+        return InOutError(code, "File access denied");
+    case 100:
+        return InOutError(code, "Read beyond end of file");
+    case 101:
+        return InOutError(code, "Disk full");
+    case 106:
+        return InOutError(code, "Invalid numeric input");
+    default:
+        return InOutError(code, "I/O error " + std::to_string(code));
+    }
+}
+
+InOutError InOutError::fromErrno(int errnoValue) {
+    // The operating system's error, folded onto the codes the editor has always reported; an
+    // error without a code of its own keeps its number ("I/O error 5" for EIO).
+    switch (errnoValue) {
+    case ENOENT:
+        return fromCode(2);
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case EINVAL:
+    case ELOOP:
+        return fromCode(3);
+    case EMFILE:
+    case ENFILE:
+        return fromCode(4);
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+        return fromCode(5);
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return fromCode(101);
+    default:
+        // Not through fromCode: an errno that happens to equal one of the text-file layer's
+        // own codes (100 and up) must not borrow its text.
+        return InOutError(errnoValue, "I/O error " + std::to_string(errnoValue));
+    }
+}
+
+ConversionError::ConversionError(const std::string& fieldText)
+    : RuntimeError("'" + fieldText + "' is not a valid integer value") {}
+
+std::string errorBoxText(const std::string& text) {
+    if (text.empty() || static_cast<unsigned char>(text.back()) <= '.') {
+        return text;
+    }
+    return text + ".";
+}
+
+} // namespace krelwin

@@ -1,0 +1,169 @@
+#include "file_system.h"
+
+#include "errors.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace krelwin {
+
+int SystemFileSystem::open(const char* path, int flags, mode_t mode) {
+    return ::open(path, flags, mode);
+}
+ssize_t SystemFileSystem::read(int fd, void* buffer, std::size_t size) {
+    return ::read(fd, buffer, size);
+}
+ssize_t SystemFileSystem::write(int fd, const void* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
+int SystemFileSystem::fsync(int fd) {
+    return ::fsync(fd);
+}
+int SystemFileSystem::close(int fd) {
+    return ::close(fd);
+}
+int SystemFileSystem::fstat(int fd, struct stat* status) {
+    return ::fstat(fd, status);
+}
+int SystemFileSystem::stat(const char* path, struct stat* status) {
+    return ::stat(path, status);
+}
+int SystemFileSystem::fchmod(int fd, mode_t mode) {
+    return ::fchmod(fd, mode);
+}
+int SystemFileSystem::rename(const char* from, const char* to) {
+    return ::rename(from, to);
+}
+int SystemFileSystem::unlink(const char* path) {
+    return ::unlink(path);
+}
+int SystemFileSystem::createTemporary(char* pathTemplate) {
+    return ::mkostemp(pathTemplate, O_CLOEXEC);
+}
+int SystemFileSystem::flock(int fd, int operation) {
+    return ::flock(fd, operation);
+}
+int SystemFileSystem::resolvePath(const char* path, std::string& resolved) {
+    char* result = ::realpath(path, nullptr);
+    if (result == nullptr) {
+        return -1;
+    }
+    resolved = result;
+    std::free(result);
+    return 0;
+}
+
+namespace {
+
+SystemFileSystem& systemFileSystem() {
+    static SystemFileSystem instance;
+    return instance;
+}
+
+FileSystem* current = nullptr;
+
+} // namespace
+
+FileSystem& fileSystem() {
+    return current != nullptr ? *current : systemFileSystem();
+}
+
+ScopedFileSystem::ScopedFileSystem(FileSystem& replacement) : previous_(current) {
+    current = &replacement;
+}
+
+ScopedFileSystem::~ScopedFileSystem() {
+    current = previous_;
+}
+
+FileDescriptor::~FileDescriptor() {
+    if (fd_ >= 0) {
+        fileSystem().close(fd_);
+    }
+}
+
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) {
+            fileSystem().close(fd_);
+        }
+        fd_ = other.release();
+    }
+    return *this;
+}
+
+int FileDescriptor::release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+}
+
+void FileDescriptor::close() {
+    // The descriptor is gone whatever close says, so it is never closed twice.
+    if (fileSystem().close(release()) != 0) {
+        throw InOutError::fromErrno(errno);
+    }
+}
+
+FileDescriptor openFile(const std::string& path, int flags, mode_t mode) {
+    for (;;) {
+        const int fd = fileSystem().open(path.c_str(), flags | O_CLOEXEC, mode);
+        if (fd >= 0) {
+            return FileDescriptor(fd);
+        }
+        if (errno != EINTR) {
+            throw InOutError::fromErrno(errno);
+        }
+    }
+}
+
+std::size_t readSome(int fd, char* buffer, std::size_t size) {
+    for (;;) {
+        const ssize_t got = fileSystem().read(fd, buffer, size);
+        if (got >= 0) {
+            return static_cast<std::size_t>(got);
+        }
+        if (errno != EINTR) {
+            throw InOutError::fromErrno(errno);
+        }
+    }
+}
+
+void writeAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t put = fileSystem().write(fd, data.data(), data.size());
+        if (put > 0) {
+            data.remove_prefix(static_cast<std::size_t>(put));
+        } else if (put == 0) {
+            // A write that makes no progress would loop for ever; the device takes no more.
+            throw InOutError::fromErrno(ENOSPC);
+        } else if (errno != EINTR) {
+            throw InOutError::fromErrno(errno);
+        }
+    }
+}
+
+void syncFile(int fd) {
+    if (fileSystem().fsync(fd) != 0) {
+        throw InOutError::fromErrno(errno);
+    }
+}
+
+struct stat statusOf(int fd) {
+    struct stat status {};
+    if (fileSystem().fstat(fd, &status) != 0) {
+        throw InOutError::fromErrno(errno);
+    }
+    return status;
+}
+
+bool isRegularFile(const std::string& path) {
+    struct stat status {};
+    return fileSystem().stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+} // namespace krelwin

@@ -1,0 +1,102 @@
+// The one narrow door through which the core reaches the file system. Every system call the
+// stage file operations make goes through `fileSystem()`, so a test can put a double in its
+// place (ScopedFileSystem) and make any single call fail.
+//
+// The calls keep the POSIX contract: -1 (or nullptr-like failure) with errno set.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+#include <sys/types.h>
+
+namespace krelwin {
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    virtual int open(const char* path, int flags, mode_t mode) = 0;
+    virtual ssize_t read(int fd, void* buffer, std::size_t size) = 0;
+    virtual ssize_t write(int fd, const void* data, std::size_t size) = 0;
+    virtual int fsync(int fd) = 0;
+    virtual int close(int fd) = 0;
+    virtual int fstat(int fd, struct stat* status) = 0;
+    virtual int stat(const char* path, struct stat* status) = 0;
+    virtual int fchmod(int fd, mode_t mode) = 0;
+    virtual int rename(const char* from, const char* to) = 0;
+    virtual int unlink(const char* path) = 0;
+    // mkstemp: creates and opens a new file from a template ending in "XXXXXX", which it
+    // rewrites in place to the name it chose.
+    virtual int createTemporary(char* pathTemplate) = 0;
+    virtual int flock(int fd, int operation) = 0;
+    // realpath: the absolute path with every symbolic link resolved; the path must exist.
+    virtual int resolvePath(const char* path, std::string& resolved) = 0;
+};
+
+// The operating system itself.
+class SystemFileSystem : public FileSystem {
+public:
+    int open(const char* path, int flags, mode_t mode) override;
+    ssize_t read(int fd, void* buffer, std::size_t size) override;
+    ssize_t write(int fd, const void* data, std::size_t size) override;
+    int fsync(int fd) override;
+    int close(int fd) override;
+    int fstat(int fd, struct stat* status) override;
+    int stat(const char* path, struct stat* status) override;
+    int fchmod(int fd, mode_t mode) override;
+    int rename(const char* from, const char* to) override;
+    int unlink(const char* path) override;
+    int createTemporary(char* pathTemplate) override;
+    int flock(int fd, int operation) override;
+    int resolvePath(const char* path, std::string& resolved) override;
+};
+
+// The file system in force: the operating system unless a ScopedFileSystem says otherwise.
+FileSystem& fileSystem();
+
+// Puts a replacement in force for its own lifetime; nests.
+class ScopedFileSystem {
+public:
+    explicit ScopedFileSystem(FileSystem& replacement);
+    ~ScopedFileSystem();
+    ScopedFileSystem(const ScopedFileSystem&) = delete;
+    ScopedFileSystem& operator=(const ScopedFileSystem&) = delete;
+
+private:
+    FileSystem* previous_;
+};
+
+// An open file descriptor, closed when the owner goes. Closing through close() reports a
+// failure; the destructor's close is for paths already failing and ignores it.
+class FileDescriptor {
+public:
+    FileDescriptor() = default;
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor();
+    FileDescriptor(FileDescriptor&& other) noexcept : fd_(other.release()) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept;
+
+    int get() const { return fd_; }
+    bool isOpen() const { return fd_ >= 0; }
+    int release();
+    // Closes and throws InOutError when the close fails.
+    void close();
+
+private:
+    int fd_ = -1;
+};
+
+// Throwing helpers over fileSystem(); each raises InOutError from errno, retrying on EINTR.
+FileDescriptor openFile(const std::string& path, int flags, mode_t mode = 0);
+// Reads up to `size` bytes; 0 only at the physical end of the file.
+std::size_t readSome(int fd, char* buffer, std::size_t size);
+void writeAll(int fd, std::string_view data);
+void syncFile(int fd);
+struct stat statusOf(int fd);
+
+// Whether a regular file (not a folder) is found at the path; any failure to look counts as no.
+bool isRegularFile(const std::string& path);
+
+} // namespace krelwin

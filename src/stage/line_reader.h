@@ -1,0 +1,50 @@
+// Reads a stage file line by line under the file's text conventions:
+//  - a line ends at CR; an LF right after that CR belongs to the line end; an LF anywhere else
+//    is an ordinary character of the line;
+//  - the file ends at its physical end or at its first byte 26, whichever comes first;
+//  - a last line without a line end is read like any other; a line end at the very end of the
+//    file gives no extra empty line;
+//  - lines of any length are read whole; reading past the end gives empty lines, no error.
+//
+// The file is read in large blocks through the file layer (file_system.h), so a stage file of
+// many megabytes is scanned at close to the speed of a plain read.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace krelwin {
+
+class LineReader {
+public:
+    // Opens the file for reading; throws InOutError when it cannot.
+    explicit LineReader(const std::string& path);
+    // Reads from a descriptor that stays the caller's, from its current offset.
+    explicit LineReader(int borrowedFd);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    // The next line without its line end. Returns false (and an empty line) once the file has
+    // ended. Throws InOutError on a read failure.
+    bool readLine(std::string& line);
+    // The same, as a view that stays valid only until the next call on this reader.
+    bool readLineView(std::string_view& line);
+    // Skips whole lines until `count` lines holding `marker` (neither CR nor LF) have been
+    // passed, the last of them included; returns how many it passed, fewer when the file ended.
+    long skipLinesHolding(char marker, long count);
+    // The next block of the file's bytes exactly as stored (line ends untouched), at most up
+    // to the end mark; false once the file has ended. The view lives until the next call.
+    bool readRawBlock(std::string_view& block);
+    // True once every line has been read.
+    bool atEnd();
+    // After the end: whether the file held a byte 26 with further bytes after it.
+    bool hasBytesAfterEndMark() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace krelwin

@@ -1,0 +1,302 @@
+#include "stage_check.h"
+
+#include "cells.h"
+#include "errors.h"
+#include "integer_text.h"
+#include "line_reader.h"
+#include "plansza.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace krelwin {
+
+namespace {
+
+// A numeric field of the parameter line: its name, its columns (from 0) and its range.
+struct NumberField {
+    const char* name;
+    std::size_t column;
+    std::size_t width;
+    Zakres range;
+};
+
+constexpr std::array<NumberField, 8> NumberFields{{
+    {"Szer", 0, 2, ZakresSzer},
+    {"Wys", 3, 2, ZakresWys},
+    {"IleD", 6, 3, ZakresIleD},
+    {"PktD", 10, 3, ZakresPktD},
+    {"MagMur", 14, 3, ZakresMagMur},
+    {"RozL", 18, 3, ZakresRozL},
+    {"LawP", 22, 3, ZakresLawP},
+    {"CzasG", 26, 3, ZakresCzasG},
+}};
+constexpr std::size_t TypeColumn = 30;
+constexpr std::size_t ColoursColumn = 32;
+constexpr std::size_t ColoursWidth = 53;
+
+bool contains(std::string_view text, char c) {
+    return text.find(c) != std::string_view::npos;
+}
+
+std::string_view columns(std::string_view line, std::size_t first, std::size_t width) {
+    return first < line.size() ? line.substr(first, width) : std::string_view{};
+}
+
+std::string quoted(std::string_view text) {
+    return "„" + std::string(text) + "”";
+}
+
+std::string numberList(const std::vector<int>& numbers) {
+    std::string text;
+    for (const int number : numbers) {
+        text += (text.empty() ? "" : ", ") + std::to_string(number);
+    }
+    return text;
+}
+
+// What the parameter line holds, as far as it converts.
+struct StoredParameters {
+    std::optional<int32_t> szer;
+    std::optional<int32_t> wys;
+    bool allNumbersConvert = true;
+};
+
+class StageFileChecker {
+public:
+    explicit StageFileChecker(std::vector<std::string> lines) : lines_(std::move(lines)) {
+        for (std::size_t i = 0; i < lines_.size(); ++i) {
+            if (contains(lines_[i], '}')) {
+                braceLines_.push_back(i);
+            }
+        }
+    }
+
+    std::vector<StageProblem> run(bool bytesAfterEndMark) {
+        checkLinesBeforeFirstStage();
+        for (std::size_t k = 0; k < braceLines_.size(); ++k) {
+            checkStage(static_cast<int>(k));
+        }
+        checkListReach();
+        if (bytesAfterEndMark) {
+            report(FileLevel, "dane po bajcie 26 (Ctrl-Z) są pomijane przy czytaniu i giną przy "
+                              "zapisie");
+        }
+        return std::move(problems_);
+    }
+
+private:
+    std::vector<std::string> lines_;
+    std::vector<std::size_t> braceLines_;
+    std::vector<StageProblem> problems_;
+
+    void report(int index, std::string text) { problems_.push_back({index, std::move(text)}); }
+
+    const std::string* lineAt(std::size_t i) const {
+        return i < lines_.size() ? &lines_[i] : nullptr;
+    }
+
+    void checkLinesBeforeFirstStage() {
+        if (braceLines_.empty()) {
+            if (!lines_.empty()) {
+                report(FileLevel, "plik nie zawiera żadnego etapu (brak wiersza „}”)");
+            }
+            return;
+        }
+        const std::size_t before = braceLines_.front() > 0 ? braceLines_.front() - 1 : 0;
+        if (before > 0) {
+            report(FileLevel, "wiersze przed pierwszym etapem: " + std::to_string(before));
+        }
+    }
+
+    void checkListReach() {
+        const std::size_t count = braceLines_.size();
+        if (count > MaxListed) {
+            report(static_cast<int>(MaxListed),
+                   "etapy " + std::to_string(MaxListed) + ".." + std::to_string(count - 1) +
+                       " są poza listą etapów edytora, która mieści pierwsze " +
+                       std::to_string(MaxListed));
+        }
+    }
+
+    static constexpr std::size_t MaxListed = 100;
+
+    void checkStage(int k) {
+        const std::size_t brace = braceLines_[k];
+        if (lines_[brace] != "}") {
+            // A "}" inside a name, a colour text or a row: the editor counts this line as a
+            // stage's "}" line, so every stage from here on is numbered one too high.
+            report(k, "wiersz liczony jako „}” etapu nie jest samym „}” (znak „}” w nazwie, "
+                      "kolorach albo planszy); dalsze etapy mają przesunięte numery");
+            return;
+        }
+        checkNameLine(k, brace);
+        const std::string* parameterLine = lineAt(brace + 1);
+        if (parameterLine == nullptr) {
+            report(k, "brak wiersza parametrów");
+            return;
+        }
+        const StoredParameters stored = checkParameterLine(k, *parameterLine);
+        const std::string* openingLine = lineAt(brace + 2);
+        if (openingLine == nullptr || *openingLine != "{") {
+            report(k, "brak wiersza „{” po wierszu parametrów");
+        }
+        if (stored.szer && stored.wys) {
+            checkRows(k, brace, *stored.szer, *stored.wys);
+            if (stored.allNumbersConvert) {
+                checkStartAndExit(k, brace, *stored.szer, *stored.wys);
+            }
+        }
+    }
+
+    void checkNameLine(int k, std::size_t brace) {
+        if (brace == 0) {
+            report(k, "brak wiersza nazwy przed „}”");
+            return;
+        }
+        const std::string& line = lines_[brace - 1];
+        if (line.size() < 2 || line.front() != '(' || line.back() != ')') {
+            report(k, "wiersz nazwy nie ma postaci (nazwa)");
+        }
+        if (contains(line, '\n')) {
+            report(k, "nazwa zawiera znak nowego wiersza (LF)");
+        }
+    }
+
+    StoredParameters checkParameterLine(int k, std::string_view line) {
+        StoredParameters stored;
+        for (const NumberField& field : NumberFields) {
+            const std::string_view text = columns(line, field.column, field.width);
+            const std::optional<int32_t> value = parseInteger(text);
+            if (!value) {
+                report(k, std::string(field.name) + ": " + quoted(text) +
+                              " nie jest liczbą całkowitą");
+                stored.allNumbersConvert = false;
+                continue;
+            }
+            if (*value != field.range.clamp(*value)) {
+                report(k, std::string(field.name) + " = " + std::to_string(*value) +
+                              ", poza zakresem " + std::to_string(field.range.min) + ".." +
+                              std::to_string(field.range.max));
+            }
+            if (field.column == NumberFields[0].column) {
+                stored.szer = value;
+            } else if (field.column == NumberFields[1].column) {
+                stored.wys = value;
+            }
+        }
+        checkTypeAndColours(k, line);
+        return stored;
+    }
+
+    void checkTypeAndColours(int k, std::string_view line) {
+        if (line.size() <= TypeColumn) {
+            report(k, "wiersz parametrów: długość " + std::to_string(line.size()) +
+                          ", brak w nim kolumny typu (31.)");
+            return;
+        }
+        const char type = line[TypeColumn];
+        if (type != TypZwykly && type != TypBonusowy) {
+            report(k, "Typ " + quoted(std::string_view(&type, 1)) + " to ani Z, ani B");
+        }
+        const std::string_view colours = columns(line, ColoursColumn, ColoursWidth);
+        if (colours.size() < ColoursWidth) {
+            report(k, "kolory: długość " + std::to_string(colours.size()) + " zamiast " +
+                          std::to_string(ColoursWidth));
+        }
+        for (const char marker : {'(', '}'}) {
+            if (contains(colours, marker)) {
+                report(k, "kolory zawierają znak " + quoted(std::string_view(&marker, 1)));
+            }
+        }
+        if (contains(colours, '\n')) {
+            report(k, "kolory zawierają znak nowego wiersza (LF)");
+        }
+    }
+
+    // The rows as the record lays them out: the lines after "{" up to the next stage's name.
+    void checkRows(int k, std::size_t brace, int32_t szer, int32_t wys) {
+        const std::size_t firstRow = brace + 3;
+        const std::size_t nextName = static_cast<std::size_t>(k) + 1 < braceLines_.size()
+                                         ? braceLines_[k + 1] - 1
+                                         : lines_.size();
+        const std::size_t present = nextName > firstRow ? nextName - firstRow : 0;
+        const std::size_t expected = static_cast<std::size_t>(std::max(wys, 0));
+        const std::size_t width = static_cast<std::size_t>(std::max(szer, 0));
+        if (present < expected) {
+            report(k, "brakuje wierszy planszy: jest " + std::to_string(present) + " z " +
+                          std::to_string(expected));
+        }
+        std::vector<int> shortRows;
+        std::vector<int> rowsWithOpening;
+        for (std::size_t r = 0; r < present; ++r) {
+            const std::string& row = lines_[firstRow + r];
+            if (r < expected && row.size() < width) {
+                shortRows.push_back(static_cast<int>(r + 1));
+            }
+            if (contains(row, '(')) {
+                rowsWithOpening.push_back(static_cast<int>(r + 1));
+            }
+        }
+        if (!shortRows.empty()) {
+            report(k, "wiersze planszy krótsze niż szerokość " + std::to_string(width) + ": " +
+                          numberList(shortRows));
+        }
+        if (!rowsWithOpening.empty()) {
+            report(k, "wiersze planszy ze znakiem „(”: " + numberList(rowsWithOpening));
+        }
+        if (present > expected) {
+            report(k, "nadmiarowe wiersze po planszy (ponad wysokość " + std::to_string(expected) +
+                          "): " + std::to_string(present - expected));
+        }
+    }
+
+    // Counts as the load leaves the interior: the rows are the lines after "{", whatever they
+    // hold, at most 80 by 80, and a cell the file does not reach stays "#".
+    void checkStartAndExit(int k, std::size_t brace, int32_t szer, int32_t wys) {
+        const int columnsRead = std::clamp<int32_t>(szer, 0, MaxWymiar);
+        const int rowsRead = std::clamp<int32_t>(wys, 0, MaxWymiar);
+        int starts = 0;
+        int exits = 0;
+        for (int row = 1; row <= rowsRead; ++row) {
+            const std::string* line = lineAt(brace + 2 + static_cast<std::size_t>(row));
+            if (line == nullptr) {
+                break;
+            }
+            const std::string_view cells = columns(*line, 0, static_cast<std::size_t>(columnsRead));
+            starts += static_cast<int>(std::count(cells.begin(), cells.end(), kod::Start));
+            exits += static_cast<int>(std::count(cells.begin(), cells.end(), kod::Wyjscie));
+        }
+        if (starts != 1 || exits != 1) {
+            report(k, "wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: " +
+                          std::to_string(starts) + ", W: " + std::to_string(exits));
+        }
+    }
+};
+
+} // namespace
+
+std::vector<StageProblem> findStageProblems(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        throw MissingFileMessage(path);
+    }
+    LineReader reader(path);
+    std::vector<std::string> lines;
+    std::string line;
+    while (reader.readLine(line)) {
+        lines.push_back(line);
+    }
+    const bool bytesAfterEndMark = reader.hasBytesAfterEndMark();
+    return StageFileChecker(std::move(lines)).run(bytesAfterEndMark);
+}
+
+std::string problemLine(const StageProblem& problem) {
+    const std::string label = problem.index == FileLevel ? "plik" : std::to_string(problem.index);
+    return label + ": " + problem.text;
+}
+
+} // namespace krelwin

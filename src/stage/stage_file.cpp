@@ -1,0 +1,291 @@
+#include "stage_file.h"
+
+#include "errors.h"
+#include "file_system.h"
+#include "line_reader.h"
+#include "safe_write.h"
+#include "stage_record.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+namespace krelwin {
+
+namespace {
+
+constexpr char CarriageReturn = '\r';
+constexpr char LineFeed = '\n';
+constexpr char EndMark = 26;
+
+void requireFile(const std::string& path) {
+    if (!isRegularFile(path)) {
+        throw MissingFileMessage(path);
+    }
+}
+
+void refuseIf(const std::string& problem) {
+    if (!problem.empty()) {
+        throw WriteRefused(problem);
+    }
+}
+
+WriteRefused noSuchStage(const std::string& path, long index, long stagesInFile) {
+    return WriteRefused("Plik " + path + " nie zawiera etapu o numerze " + std::to_string(index) +
+                        " (liczba etapów w pliku: " + std::to_string(stagesInFile) +
+                        "). Plik nie został zmieniony.");
+}
+
+std::string forbiddenCharacterProblem(const std::string& text, std::string_view forbidden,
+                                      const std::string& subject) {
+    for (const char c : text) {
+        if (forbidden.find(c) == std::string_view::npos) {
+            continue;
+        }
+        if (c == CarriageReturn || c == LineFeed) {
+            return subject + " nie może zawierać znaku końca wiersza.";
+        }
+        if (c == EndMark) {
+            return subject + " nie może zawierać znaku o kodzie 26 (Ctrl+Z), który kończy plik.";
+        }
+        return subject + " nie może zawierać znaku „" + c +
+               "”: przesunąłby on położenie wszystkich dalszych etapów w pliku.";
+    }
+    return {};
+}
+
+// Writes one line as the record copies write every line: as read, then CR LF.
+void copyLine(SafeWrite& out, std::string_view line) {
+    out.write(line);
+    out.write(LineEnd);
+}
+
+// Copies the rest of the file from a line start to its end, every line ended by CR LF. Runs of
+// lines that already end that way go out as one block.
+void copyRemainingLines(LineReader& reader, SafeWrite& out) {
+    std::string_view block;
+    bool lineFeedMayFollow = false; // the previous block ended in a CR
+    bool lineOpen = false;          // bytes of an unended line have gone out
+    while (reader.readRawBlock(block)) {
+        const char* p = block.data();
+        const char* const end = p + block.size();
+        if (lineFeedMayFollow && *p == LineFeed) {
+            ++p;
+        }
+        lineFeedMayFollow = false;
+        const char* run = p;
+        const char* lineStart = p;
+        bool sawLineEnd = false;
+        while (const void* found = std::memchr(p, CarriageReturn, end - p)) {
+            const char* cr = static_cast<const char*>(found);
+            sawLineEnd = true;
+            if (cr + 1 < end && cr[1] == LineFeed) {
+                p = lineStart = cr + 2;
+                continue;
+            }
+            out.write(std::string_view(run, cr - run));
+            out.write(LineEnd);
+            p = run = lineStart = cr + 1;
+            lineFeedMayFollow = p == end;
+        }
+        out.write(std::string_view(run, end - run));
+        if (lineStart < end) {
+            lineOpen = true;
+        } else if (sawLineEnd) {
+            lineOpen = false;
+        }
+    }
+    if (lineOpen) {
+        out.write(LineEnd);
+    }
+}
+
+// Copies the lines that come before the name line of stage `index`, then stops just after its
+// "}" line, which `braceLine` then shows. `nameLines` counts the lines holding "(" read so far.
+// Returns how many "}" lines were found: index + 1 when the stage exists.
+long copyLinesBeforeRecord(LineReader& reader, SafeWrite& out, long index, long& nameLines,
+                           std::string_view& braceLine) {
+    // A line can go out only once the next is known not to be the stage's "}" line, because the
+    // line before that one is the stage's name line, which is not copied.
+    std::string previous;
+    bool havePrevious = false;
+    long braceLines = 0;
+    std::string_view line;
+    while (reader.readLineView(line)) {
+        if (holdsMarker(line, NameMarker)) {
+            ++nameLines;
+        }
+        if (holdsMarker(line, RecordMarker) && ++braceLines == index + 1) {
+            braceLine = line;
+            return braceLines;
+        }
+        if (havePrevious) {
+            copyLine(out, previous);
+        }
+        previous.assign(line);
+        havePrevious = true;
+    }
+    return braceLines;
+}
+
+// Skips the old record and copies everything from the name line of the stage after it. That is
+// the first line holding "(" whose ordinal among such lines is at least index + 2; in a file
+// where a "(" stands in an unexpected place, lines are still never copied twice.
+void copyStagesAfterRecord(LineReader& reader, SafeWrite& out, long index, long nameLines) {
+    std::string_view line;
+    while (reader.readLineView(line)) {
+        if (holdsMarker(line, NameMarker) && ++nameLines >= index + 2) {
+            copyLine(out, line);
+            copyRemainingLines(reader, out);
+            return;
+        }
+    }
+}
+
+// A file that is not there holds no stage to replace; it is refused before anything is created.
+void requireStageToReplace(const std::string& path, int index) {
+    struct stat status {};
+    if (index < 0) {
+        throw noSuchStage(path, index, 0);
+    }
+    if (fileSystem().stat(path.c_str(), &status) != 0) {
+        if (errno == ENOENT) {
+            throw noSuchStage(path, index, 0);
+        }
+        throw InOutError::fromErrno(errno);
+    }
+}
+
+void replaceRecord(SafeWrite& out, const std::string& path, int index, std::string_view record) {
+    LineReader reader(out.stageFd());
+    long nameLines = 0;
+    std::string_view braceLine;
+    const long found = copyLinesBeforeRecord(reader, out, index, nameLines, braceLine);
+    if (found <= index) {
+        throw noSuchStage(path, index, found);
+    }
+    out.write(record);
+    copyStagesAfterRecord(reader, out, index, nameLines);
+}
+
+void appendRecordTo(SafeWrite& out, std::string_view record) {
+    LineReader reader(out.stageFd());
+    std::string_view block;
+    char last = 0;
+    char beforeLast = 0;
+    bool any = false;
+    while (reader.readRawBlock(block)) {
+        out.write(block);
+        beforeLast = block.size() >= 2 ? block[block.size() - 2] : last;
+        last = block.back();
+        any = true;
+    }
+    // Otherwise the new name line would continue the file's last line.
+    const bool lastLineEnded =
+        last == CarriageReturn || (last == LineFeed && beforeLast == CarriageReturn);
+    if (any && !lastLineEnded) {
+        out.write(LineEnd);
+    }
+    out.write(record);
+}
+
+} // namespace
+
+std::string nameProblem(const std::string& name) {
+    return forbiddenCharacterProblem(name, std::string_view("}\r\n\x1a"), "Nazwa etapu");
+}
+
+std::string colourTextProblem(const std::string& kolory) {
+    return forbiddenCharacterProblem(kolory, std::string_view("}(\r\n\x1a"), "Tekst kolorów");
+}
+
+std::vector<std::string> CzytajListeEtapow(const std::string& path) {
+    requireFile(path);
+    LineReader reader(path);
+    std::vector<std::string> names;
+    std::string remembered;
+    std::string_view line;
+    for (int repetition = 0; repetition < MaxListedStages && !reader.atEnd(); ++repetition) {
+        remembered.clear();
+        bool braceLineRead = false;
+        while (reader.readLineView(line)) {
+            if (holdsMarker(line, RecordMarker)) {
+                braceLineRead = true;
+                break;
+            }
+            remembered.assign(line);
+        }
+        // A "}" line with nothing after it is not a stage the list can offer.
+        if (braceLineRead && !reader.atEnd()) {
+            names.push_back(nameFromNameLine(remembered));
+        }
+    }
+    return names;
+}
+
+void CzytajEtap(const std::string& path, int index, Etap& etap) {
+    if (index < 0) {
+        throw std::invalid_argument("CzytajEtap: a stage index is 0 or more");
+    }
+    requireFile(path);
+    LineReader reader(path);
+    // Past the last stage the reader gives empty lines, so the parameter line fails to convert
+    // with an empty field, which is how a missing stage is reported.
+    reader.skipLinesHolding(RecordMarker, static_cast<long>(index) + 1);
+    std::string_view line;
+    reader.readLineView(line);
+    Etap loaded;
+    loaded.parametry = parseParameterLine(line);
+    reader.readLineView(line); // the "{" line
+    // The cells are read with the size as stored, but never beyond the 80 x 80 the array holds.
+    const int rows = std::clamp<int32_t>(loaded.parametry.Wys, 0, MaxWymiar);
+    for (int row = 1; row <= rows && reader.readLineView(line); ++row) {
+        readCellRow(line, row, loaded.parametry.Szer, loaded.plansza);
+    }
+    applyParameterPass(loaded.parametry);
+    etap = loaded;
+}
+
+void ZapiszEtap(const std::string& path, const std::string& name, int index, const Etap& etap) {
+    // Values out of range never reach the file: the record's fixed columns hold them only in
+    // range, and the cells written must be those the array holds.
+    Etap stored = etap;
+    applyParameterPass(stored.parametry);
+    if (index != AppendIndex && !stored.hasOneStartAndOneExit()) {
+        throw StartExitMessage();
+    }
+    refuseIf(nameProblem(name));
+    refuseIf(colourTextProblem(stored.parametry.Kolory));
+    std::string record;
+    appendRecord(record, name, stored);
+    if (index >= 0) {
+        requireStageToReplace(path, index);
+    }
+    SafeWrite out(path, index >= 0 ? SafeWrite::IfMissing::Fail : SafeWrite::IfMissing::Create);
+    if (index >= 0) {
+        replaceRecord(out, path, index, record);
+    } else {
+        appendRecordTo(out, record);
+    }
+    out.commit();
+}
+
+void ZmienNazweEtapu(const std::string& path, int index, const std::string& name) {
+    refuseIf(nameProblem(name));
+    requireStageToReplace(path, index);
+    SafeWrite out(path, SafeWrite::IfMissing::Fail);
+    LineReader reader(out.stageFd());
+    long nameLines = 0;
+    std::string_view braceLine;
+    const long found = copyLinesBeforeRecord(reader, out, index, nameLines, braceLine);
+    if (found <= index) {
+        throw noSuchStage(path, index, found);
+    }
+    copyLine(out, nameLine(name));
+    copyLine(out, braceLine);
+    copyRemainingLines(reader, out);
+    out.commit();
+}
+
+} // namespace krelwin

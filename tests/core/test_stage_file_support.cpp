@@ -1,0 +1,141 @@
+#include "test_stage_file_support.h"
+
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace krelwin::testing {
+
+namespace fs = std::filesystem;
+
+TempFolder::TempFolder() {
+    static std::atomic<int> counter{0};
+    path_ = fs::temp_directory_path() /
+            ("krelwin-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(path_, ignored);
+}
+
+std::vector<std::string> TempFolder::entries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(path_)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read " + path);
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    if (!out) {
+        throw std::runtime_error("cannot write " + path);
+    }
+}
+
+std::string joinLines(const std::vector<std::string>& lines, const std::string& lineEnd) {
+    std::string joined;
+    for (const std::string& line : lines) {
+        joined += line + lineEnd;
+    }
+    return joined;
+}
+
+const std::vector<std::string> ExampleRecordLines = {
+    "(Etap 01)",
+    "}",
+    "18,10,010,010,010,010,010,100,Z,00,00,00,20,40,00,10,30,40,20,61,40,05,35,05,10,10,55,",
+    "{",
+    "S+++++o+++++*+++++",
+    "++++++o+++++++.+++",
+    "+*+++++++o++++...+",
+    "======\"\"\"=====%===",
+    "++++o++++++++.>..+",
+    "+*++o+++++++++...+",
+    "+++++++#+++~~~++++",
+    ".../..+++#+++&&+*+",
+    "+++++++++#++o+++++",
+    "+*+o++++++++++++W+",
+};
+
+Etap exampleEtap() {
+    Etap etap;
+    etap.parametry.Szer = 18;
+    etap.parametry.Wys = 10;
+    for (int row = 1; row <= 10; ++row) {
+        const std::string& line = ExampleRecordLines[3 + row];
+        for (int column = 1; column <= 18; ++column) {
+            etap.plansza.at(column, row) = line[column - 1];
+        }
+    }
+    return etap;
+}
+
+namespace {
+
+std::string parameterLine(int szer, int wys) {
+    char line[128];
+    std::snprintf(line, sizeof line,
+                  "%02d,%02d,010,010,010,010,010,100,Z,00,00,00,20,40,00,10,30,40,20,61,40,05,35,"
+                  "05,10,10,55,",
+                  szer, wys);
+    return line;
+}
+
+char simpleCell(int column, int row, int szer, int wys, char fill) {
+    if (column == 1 && row == 1) {
+        return 'S';
+    }
+    if (column == szer && row == wys) {
+        return 'W';
+    }
+    return fill;
+}
+
+} // namespace
+
+std::string simpleRecord(const std::string& name, int szer, int wys, char fill,
+                         const std::string& lineEnd) {
+    std::vector<std::string> lines = {"(" + name + ")", "}", parameterLine(szer, wys), "{"};
+    for (int row = 1; row <= wys; ++row) {
+        std::string cells;
+        for (int column = 1; column <= szer; ++column) {
+            cells += simpleCell(column, row, szer, wys, fill);
+        }
+        lines.push_back(cells);
+    }
+    return joinLines(lines, lineEnd);
+}
+
+Etap simpleEtap(int szer, int wys, char fill) {
+    Etap etap;
+    etap.parametry.Szer = szer;
+    etap.parametry.Wys = wys;
+    for (int row = 1; row <= wys; ++row) {
+        for (int column = 1; column <= szer; ++column) {
+            etap.plansza.at(column, row) = simpleCell(column, row, szer, wys, fill);
+        }
+    }
+    return etap;
+}
+
+} // namespace krelwin::testing
