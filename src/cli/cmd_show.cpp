@@ -1,0 +1,17 @@
+#include "commands.h"
+
+#include "stage_file.h"
+#include "stage_output.h"
+
+namespace krelwin::cli {
+
+int runShow(const CommandLine& line, std::ostream& out) {
+    const std::string& path = line.positional[0];
+    const int index = parseIntegerArgument(line.positional[1], "INDEX", 0);
+    Etap etap;
+    CzytajEtap(path, index, etap);
+    printRecord(out, ownStageName(path, index), etap);
+    return ExitSuccess;
+}
+
+} // namespace krelwin::cli

@@ -1,0 +1,88 @@
+#include "commands.h"
+
+#include <algorithm>
+
+namespace krelwin::cli {
+
+const std::vector<Command>& allCommands() {
+    static const std::vector<Command> commands{
+        {"list",
+         "FILE",
+         "print the stage names, at most the first 100",
+         "Prints the names of the stages in FILE as the editor's stage list holds them:\n"
+         "at most the first 100, in file order, one per line, bytes as stored.\n",
+         {},
+         1,
+         1,
+         runList},
+        {"show",
+         "FILE INDEX",
+         "print stage INDEX as the editor would write it",
+         "Loads stage INDEX of FILE (stages are numbered from 0) as the editor does,\n"
+         "bringing every parameter into its range, and prints the record the editor\n"
+         "would write for it: \"(\" NAME \")\", \"}\", the parameter line, \"{\" and the rows,\n"
+         "every line ended by CR LF. NAME is the stage's own name from its name line;\n"
+         "stages past the hundredth can be shown too.\n",
+         {},
+         2,
+         2,
+         runShow},
+        {"copy",
+         "SRC INDEX DEST DEST_INDEX [--name NAME]",
+         "write stage INDEX of SRC into DEST at DEST_INDEX (-1 appends)",
+         "Loads stage INDEX of SRC as show does and writes it into DEST over stage\n"
+         "DEST_INDEX, or after the last stage when DEST_INDEX is -1, under NAME or the\n"
+         "stage's own name. The editor's rules apply: a stage written over another must\n"
+         "hold exactly one start (S) and one exit (W); an index past the last stage, and\n"
+         "a name holding \"}\", CR, LF or byte 26, are refused; a missing DEST is created.\n"
+         "A refused or failed write leaves DEST as it was.\n",
+         {"--name"},
+         4,
+         4,
+         runCopy},
+        {"generate",
+         "[--seed N] [--size WxH] [--shares U1,...,U11] [--name NAME]",
+         "print a new stage filled by the random map generator",
+         "Prints the record of a new stage whose interior the random map generator fills.\n"
+         "  --seed N       the random state to start from, 0 to 4294967295; without it,\n"
+         "                 the milliseconds since midnight UTC, as the editor seeds it\n"
+         "  --size WxH     width and height, brought into 18..80 and 10..80 (default 32x20)\n"
+         "  --shares ...   eleven shares, 0 to 99 each, of diamond, earth, stone, rivet,\n"
+         "                 butterfly, monster, wall, diamond wall, expanding wall, growing\n"
+         "                 lava, pass-through lava (default 2,30,10,1,1,1,2,0,0,0,0); below\n"
+         "                 a sum of 100 the rest of the stage is empty\n"
+         "  --name NAME    the stage's name (default \"Etap 01\")\n"
+         "Every other parameter takes its default. The stage holds no start and no exit.\n",
+         {"--seed", "--size", "--shares", "--name"},
+         0,
+         0,
+         runGenerate},
+        {"check",
+         "FILE",
+         "print its problems, a line each: \"INDEX: text\", \"plik: text\"",
+         "Prints one line per problem found in FILE, \"INDEX: text\" in Polish, where\n"
+         "INDEX is the stage's index as the editor counts stages and \"plik\" marks a\n"
+         "problem of the whole file. It finds: a stage without exactly one start and one\n"
+         "exit (as loaded), values outside their ranges and type letters other than Z\n"
+         "and B (as stored), numbers that do not convert, a short parameter line or\n"
+         "colour text, \"}\" or \"(\" where they shift the stage numbering, missing, short or\n"
+         "surplus rows, data after a byte 26, and stages past the hundredth, which the\n"
+         "editor's stage list cannot reach. Exit status 1 when it finds any problem;\n"
+         "0, with no output, for a clean file.\n",
+         {},
+         1,
+         1,
+         runCheck},
+    };
+    return commands;
+}
+
+const Command* findCommand(std::string_view name) {
+    const std::vector<Command>& commands = allCommands();
+    const auto found =
+        std::find_if(commands.begin(), commands.end(),
+                     [name](const Command& command) { return command.name == name; });
+    return found == commands.end() ? nullptr : &*found;
+}
+
+} // namespace krelwin::cli

@@ -1,0 +1,83 @@
+// krelwin-stage: the stage file operations of Krelwin Konstruktor from the command line.
+#include "commands.h"
+#include "errors.h"
+#include "usage.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <iostream>
+
+namespace krelwin::cli {
+namespace {
+
+bool isHelp(std::string_view argument) {
+    return argument == "--help" || argument == "-h";
+}
+
+int runCommand(const Command& command, const std::vector<std::string>& arguments) {
+    const CommandLine line = splitArguments(arguments, command.valueOptions);
+    if (line.help) {
+        std::cout << commandHelp(command);
+        return ExitSuccess;
+    }
+    const std::size_t count = line.positional.size();
+    if (count < command.minimumPositional || count > command.maximumPositional) {
+        throw UsageError(count < command.minimumPositional ? "too few arguments"
+                                                           : "too many arguments");
+    }
+    return command.run(line, std::cout);
+}
+
+// The editor separates the two lines of a message with a CR alone, which a terminal would
+// print over each other.
+std::string onTerminalLines(std::string text) {
+    std::replace(text.begin(), text.end(), '\r', '\n');
+    return text;
+}
+
+void flushStandardOutput() {
+    std::cout.flush();
+    if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        throw InOutError::fromErrno(errno != 0 ? errno : EIO);
+    }
+}
+
+int run(const std::vector<std::string>& arguments) {
+    const Command* command = nullptr;
+    try {
+        if (arguments.empty()) {
+            throw UsageError("no command given");
+        }
+        if (isHelp(arguments[0])) {
+            std::cout << programHelp();
+            flushStandardOutput();
+            return ExitSuccess;
+        }
+        command = findCommand(arguments[0]);
+        if (command == nullptr) {
+            throw UsageError("unknown command '" + arguments[0] + "'");
+        }
+        const int status =
+            runCommand(*command, std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+        flushStandardOutput();
+        return status;
+    } catch (const UsageError& error) {
+        std::cerr << ProgramName << ": " << error.what() << "\n" << usageHint(command);
+        return ExitUsage;
+    } catch (const PlainMessage& message) {
+        std::cerr << onTerminalLines(message.what()) << "\n";
+    } catch (const RuntimeError& error) {
+        std::cerr << errorBoxText(error.what()) << "\n";
+    } catch (const std::exception& error) {
+        std::cerr << ProgramName << ": " << error.what() << "\n";
+    }
+    return ExitFailure;
+}
+
+} // namespace
+} // namespace krelwin::cli
+
+int main(int argc, char** argv) {
+    return krelwin::cli::run(std::vector<std::string>(argv + 1, argv + argc));
+}
