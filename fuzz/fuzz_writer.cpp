@@ -1,0 +1,109 @@
+// Appends and replaces a stage in an arbitrary file and checks that every other line of the
+// file survives as the write rules promise: an append keeps every line before the new record,
+// a replace keeps the records before and after the replaced one (line ends aside), and a
+// refused replace leaves the file byte for byte as it was. No temporary file may remain.
+//
+// Input: byte 0 chooses append (even) or replace (odd), byte 1 the index to replace; the rest
+// is the stage file.
+#include "errors.h"
+#include "fuzz_support.h"
+#include "stage_file.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+krelwin::Etap smallStage() {
+    krelwin::Etap etap;
+    etap.parametry.Szer = 18;
+    etap.parametry.Wys = 10;
+    etap.clearInterior();
+    etap.plansza.at(1, 1) = 'S';
+    etap.plansza.at(18, 10) = 'W';
+    return etap;
+}
+
+bool contains(const std::string& line, char marker) {
+    return line.find(marker) != std::string::npos;
+}
+
+using Lines = std::vector<std::string>;
+
+Lines recordLines(const krelwin::Etap& etap, const std::string& name) {
+    // Written once into an empty file, the record reads back as exactly its own lines.
+    const std::string& path = fuzzing::scratchFile();
+    fuzzing::writeBytes(path, nullptr, 0);
+    krelwin::ZapiszEtap(path, name, krelwin::AppendIndex, etap);
+    return fuzzing::readLines(path);
+}
+
+void require(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+void checkAppend(const Lines& before, const Lines& record, const Lines& after) {
+    Lines expected = before;
+    expected.insert(expected.end(), record.begin(), record.end());
+    require(after == expected);
+}
+
+// Line number (from 0) of the (k+1)-th line holding "}", or -1.
+long closingLineOf(const Lines& lines, int k) {
+    int seen = 0;
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (contains(lines[i], '}') && seen++ == k)
+            return static_cast<long>(i);
+    return -1;
+}
+
+void checkReplace(const Lines& before, int k, const Lines& record, const Lines& after) {
+    long closing = closingLineOf(before, k);
+    require(closing >= 0);
+    Lines expected(before.begin(), before.begin() + std::max(closing - 1, 0L));
+    expected.insert(expected.end(), record.begin(), record.end());
+    int openings = 0;
+    for (size_t i = 0; i < before.size(); ++i) {
+        if (!contains(before[i], '('))
+            continue;
+        ++openings;
+        if (static_cast<long>(i) > closing && openings >= k + 2) {
+            expected.insert(expected.end(), before.begin() + static_cast<long>(i), before.end());
+            break;
+        }
+    }
+    require(after == expected);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 2)
+        return 0;
+    const bool replace = data[0] & 1;
+    const int index = data[1] % 8;
+    static const krelwin::Etap etap = smallStage();
+    static const Lines record = recordLines(etap, "Fuzz");
+
+    const std::string& path = fuzzing::scratchFile();
+    fuzzing::writeBytes(path, data + 2, size - 2);
+    const std::string bytesBefore = fuzzing::readBytes(path);
+    const Lines before = fuzzing::readLines(path);
+
+    try {
+        krelwin::ZapiszEtap(path, "Fuzz", replace ? index : krelwin::AppendIndex, etap);
+    } catch (const krelwin::WriteRefused&) {
+        require(replace && closingLineOf(before, index) < 0);
+        require(fuzzing::readBytes(path) == bytesBefore);
+        require(fuzzing::scratchFolderHoldsOnlyTheStageFile());
+        return 0;
+    }
+    const Lines after = fuzzing::readLines(path);
+    if (replace)
+        checkReplace(before, index, record, after);
+    else
+        checkAppend(before, record, after);
+    require(fuzzing::scratchFolderHoldsOnlyTheStageFile());
+    return 0;
+}
