@@ -1,6 +1,7 @@
 // A full repaint of the map view at its largest (82 x 82 cells, all visible) against drawing
 // the same 6,724 cells with QPainter straight into an image of the view's size: the view's own
-// cost (grid lines, the per-cell fill and dispatch) is the difference.
+// cost (grid lines, the per-cell fill and dispatch) is the difference. On a shared machine run
+// them interleaved: --benchmark_repetitions=10 --benchmark_enable_random_interleaving=true
 #include "CellRenderer.h"
 #include "MapView.h"
 #include "TileSet.h"

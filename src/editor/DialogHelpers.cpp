@@ -1,0 +1,70 @@
+#include "DialogHelpers.h"
+
+#include "errors.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+
+void PlacedDialog::setVisible(bool visible) {
+    if (visible && !placedBefore_) {
+        placedBefore_ = true;
+        QScreen* screen =
+            parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+        if (screen != nullptr) {
+            // An explicit move also keeps QDialog from placing the dialog over its parent.
+            move(screen->availableGeometry().center() - rect().center());
+        }
+    }
+    QDialog::setVisible(visible);
+}
+
+QFont dialogFont() {
+    // Where MS Sans Serif is missing, a face of Arial's metrics keeps the captions within the
+    // places laid out for it.
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Nimbus Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+void pressOnAcceleratorKeepingFocus(QPushButton* button) {
+    const QKeySequence accelerator = QKeySequence::mnemonic(button->text());
+    if (accelerator.isEmpty()) {
+        return;
+    }
+    button->setShortcut(QKeySequence()); // the button's own would move the focus to it
+    auto* shortcut = new QShortcut(accelerator, button->window());
+    QObject::connect(shortcut, &QShortcut::activated, button, [button] {
+        if (button->isVisible() && button->isEnabled()) {
+            button->click();
+        }
+    });
+}
+
+void showError(QWidget* parent, const std::exception& error) {
+    const QString title = QString::fromUtf8(krelwin::ApplicationTitle);
+    if (dynamic_cast<const krelwin::PlainMessage*>(&error) != nullptr) {
+        QMessageBox box(QMessageBox::NoIcon, title, QString::fromUtf8(error.what()),
+                        QMessageBox::Ok, parent);
+        box.exec();
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, title,
+                    QString::fromUtf8(krelwin::errorBoxText(error.what())), QMessageBox::Ok,
+                    parent);
+    box.exec();
+}
+
+void runHandler(QWidget* parent, const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        showError(parent, error);
+    }
+}

@@ -1,0 +1,298 @@
+#include "ListaE.h"
+
+#include "TextCodec.h"
+#include "errors.h"
+#include "stage_file.h"
+
+#include <QFile>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+
+namespace {
+
+constexpr int NameTypingLimit = 20;
+
+// The list reports the user's own moves of the selection, by mouse or keyboard, apart from the
+// program's: only the user's run ListBox1Click.
+class StageListBox : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+    std::function<void()> onUserSelect;
+    std::function<void()> onDoubleClick;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        QListWidget::mousePressEvent(event);
+        if (itemAt(event->position().toPoint()) != nullptr && onUserSelect) {
+            onUserSelect();
+        }
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        QListWidget::mouseDoubleClickEvent(event);
+        if (event->button() == Qt::LeftButton && onDoubleClick) {
+            onDoubleClick();
+        }
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        const int before = currentRow();
+        QListWidget::keyPressEvent(event);
+        if (currentRow() != before && onUserSelect) {
+            onUserSelect();
+        }
+    }
+};
+
+QPushButton* makeButton(const QString& text, QStyle::StandardPixmap image, int left,
+                        QWidget* parent) {
+    auto* button = new QPushButton(parent->style()->standardIcon(image), text, parent);
+    button->setGeometry(left, 225, 105, 25);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+TForm3::TForm3(QWidget* parent) : PlacedDialog(parent) {
+    buildLayout();
+    setTabOrder();
+    connectHandlers();
+}
+
+void TForm3::buildLayout() {
+    setWindowTitle(QStringLiteral("Etapy"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFont(dialogFont());
+    setFixedSize(370, 256);
+
+    Label1 = new QLabel(QStringLiteral("Nazwa etapu:"), this);
+    Label1->move(8, 12);
+    EEtap = new QLineEdit(this);
+    EEtap->setGeometry(80, 8, 121, 21);
+    krelwin::limitFileText(EEtap, krelwin::FileTextValidator::Kind::StageName, NameTypingLimit);
+    Label1->setBuddy(EEtap);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Lista dostępnych etapów"), this);
+    GroupBox1->setGeometry(4, 36, 361, 177);
+    ListBox1 = new StageListBox(GroupBox1);
+    ListBox1->setGeometry(8, 20, 345, 149);
+    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListBox1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListBox1->setSortingEnabled(false);
+
+    auto* panel = new QFrame(GroupBox1);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setAutoFillBackground(true);
+    panel->setGeometry(88, 72, 185, 41);
+    panel->hide();
+    Panel1 = panel;
+    Label2 = new QLabel(QStringLiteral("Nazwa:"), Panel1);
+    Label2->move(8, 16);
+    Edit1 = new QLineEdit(Panel1);
+    Edit1->setGeometry(52, 12, 121, 21);
+    krelwin::limitFileText(Edit1, krelwin::FileTextValidator::Kind::StageName, NameTypingLimit);
+    Label2->setBuddy(Edit1);
+
+    BitBtn3 =
+        makeButton(QStringLiteral("Zmień nazwę"), QStyle::SP_FileDialogDetailedView, 32, this);
+    BitBtn1 = makeButton(QStringLiteral("&Zatwierdź"), QStyle::SP_DialogOkButton, 145, this);
+    BitBtn2 = makeButton(QStringLiteral("&Anuluj"), QStyle::SP_DialogCancelButton, 257, this);
+}
+
+void TForm3::setTabOrder() {
+    QWidget::setTabOrder(EEtap, BitBtn1);
+    QWidget::setTabOrder(BitBtn1, BitBtn2);
+    QWidget::setTabOrder(BitBtn2, ListBox1);
+    QWidget::setTabOrder(ListBox1, Edit1);
+    QWidget::setTabOrder(Edit1, BitBtn3);
+}
+
+void TForm3::connectHandlers() {
+    auto* list = static_cast<StageListBox*>(ListBox1);
+    list->onUserSelect = [this] { runHandler(this, [this] { ListBox1Click(); }); };
+    list->onDoubleClick = [this] { runHandler(this, [this] { ListBox1DblClick(); }); };
+    connect(ListBox1, &QListWidget::currentRowChanged, this, [this] { keepSelectionShown(); });
+    connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] { keepSelectionShown(); });
+
+    connect(BitBtn3, &QPushButton::clicked, this,
+            [this] { runHandler(this, [this] { BitBtn3Click(); }); });
+    // The result is decided before the handler runs, so an error in it still closes the dialog.
+    connect(BitBtn1, &QPushButton::clicked, this, [this] {
+        setResult(Accepted);
+        runHandler(this, [this] { BitBtn1Click(); });
+        done(Accepted);
+    });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] {
+        setResult(Rejected);
+        runHandler(this, [this] { BitBtn2Click(); });
+        done(Rejected);
+    });
+    pressOnAcceleratorKeepingFocus(BitBtn1);
+    pressOnAcceleratorKeepingFocus(BitBtn2);
+    Edit1->installEventFilter(this);
+}
+
+// The selected position is the list's current row; the highlight always shows it, so that a
+// Ctrl+click cannot leave a current row that looks unselected.
+void TForm3::keepSelectionShown() {
+    QListWidgetItem* current = ListBox1->currentItem();
+    if (current == nullptr) {
+        if (!ListBox1->selectedItems().isEmpty()) {
+            ListBox1->clearSelection();
+        }
+    } else if (!current->isSelected()) {
+        ListBox1->selectionModel()->select(ListBox1->currentIndex(),
+                                           QItemSelectionModel::ClearAndSelect);
+    }
+}
+
+int TForm3::selectedIndex() const {
+    return ListBox1->currentRow();
+}
+
+void TForm3::selectIndex(int index) {
+    if (index < 0 || index >= ListBox1->count()) {
+        ListBox1->setCurrentRow(-1);
+        ListBox1->clearSelection();
+        return;
+    }
+    ListBox1->setCurrentRow(index);
+}
+
+QString TForm3::itemText(int index) const {
+    if (index < 0 || index >= ListBox1->count()) {
+        throw krelwin::RuntimeError("List index out of bounds (" + std::to_string(index) + ")");
+    }
+    return ListBox1->item(index)->text();
+}
+
+void TForm3::appendFileNames(const std::vector<std::string>& names) {
+    for (const std::string& name : names) {
+        appendName(krelwin::fromFileBytes(name));
+    }
+}
+
+void TForm3::appendName(const QString& name) {
+    const int selected = selectedIndex();
+    ListBox1->addItem(name);
+    if (selectedIndex() != selected) {
+        selectIndex(selected);
+    }
+}
+
+std::string TForm3::currentFilePath() const {
+    return biezacyPlik ? QFile::encodeName(biezacyPlik()).toStdString() : std::string();
+}
+
+void TForm3::showEvent(QShowEvent* event) {
+    PlacedDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        runHandler(this, [this] { FormShow(); });
+    }
+}
+
+// Neither button is the default or the cancel button: Enter and Escape press nothing, while a
+// focused button still takes Enter itself.
+void TForm3::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        event->accept();
+        return;
+    default:
+        PlacedDialog::keyPressEvent(event);
+    }
+}
+
+bool TForm3::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Edit1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            runHandler(this, [this] { Edit1KeyPress(); });
+            return true;
+        }
+    }
+    return PlacedDialog::eventFilter(watched, event);
+}
+
+void TForm3::done(int result) {
+    PlacedDialog::done(result);
+    runHandler(this, [this] { FormClose(); });
+}
+
+void TForm3::FormShow() {
+    ZapamietanyIndeks = selectedIndex();
+}
+
+void TForm3::ListBox1Click() {
+    Panel1->hide();
+    EEtap->setText(selectedItemText());
+}
+
+void TForm3::ListBox1DblClick() {
+    Panel1->hide();
+    EEtap->setText(selectedItemText());
+    if (setBiezacyEtap) {
+        setBiezacyEtap(EEtap->text());
+    }
+    done(Accepted);
+}
+
+void TForm3::BitBtn3Click() {
+    if (selectedIndex() < 0) {
+        return;
+    }
+    Edit1->setText(selectedItemText());
+    Panel1->show();
+    Edit1->setFocus();
+}
+
+void TForm3::Edit1KeyPress() {
+    ZmienNazwe();
+    Panel1->hide();
+}
+
+void TForm3::BitBtn1Click() {
+    if (!Panel1->isHidden()) {
+        ZmienNazwe();
+    }
+    Panel1->hide();
+    if (setBiezacyEtap) {
+        setBiezacyEtap(EEtap->text());
+    }
+}
+
+void TForm3::BitBtn2Click() {
+    Panel1->hide();
+    EEtap->setText(selectedItemText());
+}
+
+void TForm3::FormClose() {
+    if (result() != Accepted) {
+        selectIndex(ZapamietanyIndeks);
+    }
+}
+
+// Only the name line of the selected record is rewritten: the record's cells and parameters
+// stay as they are, whichever stage is in memory. The list item takes the new name only once
+// the file holds it, so that the list never names what the file does not. A refusal is the
+// program's own message and ends the rename, not the handler.
+void TForm3::ZmienNazwe() {
+    const int index = selectedIndex();
+    itemText(index); // the list's index error when nothing is selected
+    const QString name = Edit1->text();
+    try {
+        krelwin::ZmienNazweEtapu(currentFilePath(), index, krelwin::toFileBytes(name));
+    } catch (const krelwin::PlainMessage& message) {
+        showError(this, message);
+        return;
+    }
+    ListBox1->item(index)->setText(name);
+}

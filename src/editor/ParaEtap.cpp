@@ -1,0 +1,224 @@
+#include "ParaEtap.h"
+
+#include "NumberField.h"
+#include "TextCodec.h"
+#include "aarys.h"
+#include "plansza.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+
+namespace {
+
+constexpr int PanelHeight2 = 28;
+constexpr int PanelHeight1 = 29;
+constexpr int FieldWidth = 49;
+constexpr int FieldHeight = 22;
+constexpr int FileNameTypingLimit = 8;
+constexpr int StageNameTypingLimit = 20;
+
+QFrame* makePanel(QWidget* parent) {
+    auto* panel = new QFrame(parent);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    return panel;
+}
+
+QLabel* makeLabel(const QString& text, int left, int top, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+// One row of a parameter group: a label at the left, the number field at `fieldLeft`.
+NumberField* makeFieldRow(QLabel*& label, const QString& caption, int labelTop, int fieldTop,
+                          int fieldLeft, krelwin::Zakres zakres, int typingLimit,
+                          QGroupBox* group) {
+    label = makeLabel(caption, 12, labelTop, group);
+    auto* field = new NumberField(zakres.min, zakres.max, typingLimit, group);
+    field->setGeometry(fieldLeft, fieldTop, FieldWidth, FieldHeight);
+    label->setBuddy(field);
+    return field;
+}
+
+} // namespace
+
+TForm2::TForm2(QWidget* parent) : PlacedDialog(parent) {
+    setWindowTitle(QStringLiteral("Parametry etapu"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFont(dialogFont());
+    setFixedSize(538, 264);
+    buildPanels();
+    buildTypeGroup();
+    buildNumberGroups();
+    buildButtons();
+    setTabOrderOfControls();
+    Panel2->hide();
+    placePanels();
+}
+
+void TForm2::buildPanels() {
+    Panel2 = makePanel(this);
+    Label11 = makeLabel(QStringLiteral("Nazwa pliku z planszami:"), 8, 8, Panel2);
+    EPlik = new QLineEdit(QStringLiteral("Plan01"), Panel2);
+    EPlik->setGeometry(132, 4, 121, 21);
+    krelwin::limitFileText(EPlik, krelwin::FileTextValidator::Kind::StageName, FileNameTypingLimit);
+
+    Panel1 = makePanel(this);
+    Label9 = makeLabel(QStringLiteral("Nazwa etapu:"), 8, 8, Panel1);
+    EEtap = new QLineEdit(QString::fromUtf8(krelwin::DomyslnaNazwaEtapu), Panel1);
+    EEtap->setGeometry(80, 4, 133, 21);
+    krelwin::limitFileText(EEtap, krelwin::FileTextValidator::Kind::StageName,
+                           StageNameTypingLimit);
+    Label10 = makeLabel(QStringLiteral("Kolory (rgb):"), 236, 8, Panel1);
+    EKolory = new QLineEdit(QString::fromUtf8(krelwin::DomyslneKolory), Panel1);
+    EKolory->setGeometry(296, 4, 229, 21);
+    // In a font wider than the one it was laid out for, the caption moves left of its field.
+    Label10->move(std::min(Label10->x(), EKolory->x() - 4 - Label10->width()), Label10->y());
+    krelwin::limitFileText(EKolory, krelwin::FileTextValidator::Kind::ColourText,
+                           krelwin::FileTextValidator::NoLimit);
+    QPalette face = EKolory->palette();
+    face.setColor(QPalette::Base, palette().color(QPalette::Button));
+    EKolory->setPalette(face);
+    Label9->setBuddy(EEtap);
+    Label10->setBuddy(EKolory);
+    Label11->setBuddy(EPlik);
+}
+
+void TForm2::buildTypeGroup() {
+    RGTyp = new QGroupBox(QStringLiteral("Typ etapu"), this);
+    RGTyp->setGeometry(4, 60, 141, 81);
+    RGTypZwykly = new QRadioButton(QStringLiteral("Zwykły etap"), RGTyp);
+    RGTypZwykly->setGeometry(8, 22, 125, 20);
+    RGTypBonusowy = new QRadioButton(QStringLiteral("Bonusowy"), RGTyp);
+    RGTypBonusowy->setGeometry(8, 48, 125, 20);
+    RGTypZwykly->setChecked(true);
+}
+
+void TForm2::buildNumberGroups() {
+    using namespace krelwin;
+    GroupBox1 = new QGroupBox(QStringLiteral("Wymiary"), this);
+    GroupBox1->setGeometry(152, 60, 141, 81);
+    SESzer =
+        makeFieldRow(Label1, QStringLiteral("Szerokość:"), 24, 20, 72, ZakresSzer, 2, GroupBox1);
+    SEWys = makeFieldRow(Label2, QStringLiteral("Wysokość:"), 52, 48, 72, ZakresWys, 2, GroupBox1);
+
+    GroupBox2 = new QGroupBox(QStringLiteral("Punktacja"), this);
+    GroupBox2->setGeometry(300, 60, 225, 113);
+    SEIleD = makeFieldRow(Label3, QStringLiteral("Ilość diamentów do zebrania:"), 24, 20, 156,
+                          ZakresIleD, 3, GroupBox2);
+    SEPktD = makeFieldRow(Label4, QStringLiteral("Liczba punktów za diament:"), 52, 48, 156,
+                          ZakresPktD, 3, GroupBox2);
+    SECzasG = makeFieldRow(Label5, QStringLiteral("Ilość czasu do końca etapu:"), 80, 76, 156,
+                           ZakresCzasG, 3, GroupBox2);
+
+    GroupBox3 = new QGroupBox(QStringLiteral("Charakter"), this);
+    GroupBox3->setGeometry(4, 144, 289, 113);
+    SEMagMur = makeFieldRow(Label6, QStringLiteral("Długość migotania magicznego muru:"), 24, 20,
+                            216, ZakresMagMur, 3, GroupBox3);
+    SERozL = makeFieldRow(Label7, QStringLiteral("Opóźnienie w rozszerzaniu się lawy:"), 52, 48,
+                          216, ZakresRozL, 3, GroupBox3);
+    SELawP = makeFieldRow(Label8,
+                          QStringLiteral("Czas zatrzymywania kamieni\n"
+                                         "i diamentów przez lawe przepuszczającą:"),
+                          72, 76, 216, ZakresLawP, 3, GroupBox3);
+
+    const ParametryEtapu defaults;
+    SESzer->setValue(defaults.Szer);
+    SEWys->setValue(defaults.Wys);
+    SEIleD->setValue(defaults.IleD);
+    SEPktD->setValue(defaults.PktD);
+    SECzasG->setValue(defaults.CzasG);
+    SEMagMur->setValue(defaults.MagMur);
+    SERozL->setValue(defaults.RozL);
+    SELawP->setValue(defaults.LawP);
+}
+
+void TForm2::buildButtons() {
+    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+                              QStringLiteral("&Zatwierdź"), this);
+    BitBtn1->setGeometry(304, 229, 105, 25);
+    BitBtn1->setDefault(true);
+    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+                              QStringLiteral("&Anuluj"), this);
+    BitBtn2->setGeometry(416, 229, 105, 25);
+    BitBtn2->setAutoDefault(false);
+    // Alt+Z confirms without moving the focus, so a number being typed is read as typed.
+    pressOnAcceleratorKeepingFocus(BitBtn1);
+    pressOnAcceleratorKeepingFocus(BitBtn2);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TForm2::setTabOrderOfControls() {
+    const QWidget* order[] = {EPlik,   EEtap,    EKolory, SESzer, SEWys,       SEIleD,  SEPktD,
+                              SECzasG, SEMagMur, SERozL,  SELawP, RGTypZwykly, BitBtn1, BitBtn2};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        QWidget::setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
+}
+
+void TForm2::placePanels() {
+    Panel2->setGeometry(0, 0, width(), PanelHeight2);
+    const int panel1Top = Panel2->isHidden() ? 0 : PanelHeight2;
+    Panel1->setGeometry(0, panel1Top, width(), PanelHeight1);
+}
+
+int TForm2::typIndex() const {
+    return RGTypZwykly->isChecked() ? 0 : 1;
+}
+
+void TForm2::setTypIndex(int index) {
+    (index == 0 ? RGTypZwykly : RGTypBonusowy)->setChecked(true);
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+    placePanels();
+    FormShow();
+    PlacedDialog::showEvent(event);
+}
+
+void TForm2::FormShow() {
+    ParametryDoDialogu();
+}
+
+void TForm2::ParametryDoDialogu() {
+    const krelwin::ParametryEtapu& parametry = Form1->etap.parametry;
+    setTypIndex(parametry.Typ == krelwin::TypZwykly ? 0 : 1);
+    SESzer->setValue(parametry.Szer);
+    SEWys->setValue(parametry.Wys);
+    SEIleD->setValue(parametry.IleD);
+    SEPktD->setValue(parametry.PktD);
+    SEMagMur->setValue(parametry.MagMur);
+    SERozL->setValue(parametry.RozL);
+    SELawP->setValue(parametry.LawP);
+    SECzasG->setValue(parametry.CzasG);
+    EEtap->setText(Form1->BiezacyEtap());
+    EKolory->setText(krelwin::fromFileBytes(parametry.Kolory));
+    // A text longer than its field shows from its start.
+    EEtap->setCursorPosition(0);
+    EKolory->setCursorPosition(0);
+}
+
+void TForm2::ParametryZDialogu() {
+    krelwin::ParametryEtapu& parametry = Form1->etap.parametry;
+    parametry.Typ = typIndex() == 0 ? krelwin::TypZwykly : krelwin::TypBonusowy;
+    const auto read = [](const NumberField* field) { return field->clamped(field->value()); };
+    parametry.Szer = read(SESzer);
+    parametry.Wys = read(SEWys);
+    parametry.IleD = read(SEIleD);
+    parametry.PktD = read(SEPktD);
+    parametry.MagMur = read(SEMagMur);
+    parametry.RozL = read(SERozL);
+    parametry.LawP = read(SELawP);
+    parametry.CzasG = read(SECzasG);
+    Form1->setBiezacyEtap(EEtap->text());
+    parametry.Kolory = krelwin::toFileBytes(EKolory->text());
+    Form1->DG1->setRowCount(parametry.Wys + 2);
+    Form1->DG1->setColumnCount(parametry.Szer + 2);
+}

@@ -1,0 +1,432 @@
+#include "aarys.h"
+
+#include "CellRenderer.h"
+#include "DialogHelpers.h"
+#include "ListaE.h"
+#include "ParaEtap.h"
+#include "TileSet.h"
+#include "errors.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int ClientWidth = 554;
+constexpr int ToolBarHeight = 39;
+constexpr int PanelHeight = 376;
+constexpr int ToolButtonWidth = 38;
+constexpr int ToolButtonHeight = 35;
+
+const char* const ToolHints[TForm1::ToolCount] = {
+    "Pozycja startowa", "Diament",      "Ziemia",
+    "Kamień",           "Nit",          "Motyl",
+    "Potwór",           "Mur",          "Diamentowy mur",
+    "Mur rozszerzalny", "Lawa rosnąca", "Lawa przepuszczająca",
+    "Wyjście",          nullptr};
+
+// A tool button whose pressed look is set by the program alone, never by the click itself.
+class ToolButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void nextCheckState() override {}
+};
+
+QLabel* makeIntroLabel(const QString& text, int height, int pixelSize, const QColor& colour,
+                       QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setPixelSize(pixelSize);
+    label->setFont(font);
+    // The height laid out for it; layoutPanel gives more where this system's font needs it.
+    label->setMinimumHeight(height);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, colour);
+    label->setPalette(colours);
+    return label;
+}
+
+QFont windowFont() {
+    return dialogFont();
+}
+
+} // namespace
+
+TForm1::TForm1() {
+    setWindowTitle(QStringLiteral("Krelwin Konstruktor w.1.02."));
+    setFont(windowFont());
+    buildMenus();
+    // The window's black lies under the toolbar and the panel; the menu bar keeps the system
+    // colours.
+    auto* client = new QWidget(this);
+    QPalette black = client->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    client->setPalette(black);
+    client->setAutoFillBackground(true);
+    auto* column = new QVBoxLayout(client);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    buildToolBar();
+    buildPanel();
+    column->addWidget(ToolBar1);
+    column->addWidget(Panel1, 1);
+    setCentralWidget(client);
+
+    resize(ClientWidth, menuBar()->sizeHint().height() + ToolBarHeight + PanelHeight);
+    centreOnScreen();
+}
+
+void TForm1::centreOnScreen() {
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+// --- layout -----------------------------------------------------------------------------
+
+void TForm1::buildToolBar() {
+    ToolBar1 = new QWidget;
+    ToolBar1->setFixedHeight(ToolBarHeight);
+    ToolBar1->setAutoFillBackground(true);
+    QPalette face = ToolBar1->palette();
+    face.setColor(QPalette::Window, face.color(QPalette::Button));
+    ToolBar1->setPalette(face);
+    const krelwin::render::TileSet& tiles = krelwin::render::TileSet::builtIn();
+    for (int index = 0; index < ToolCount; ++index) {
+        auto* button = new ToolButton(ToolBar1);
+        button->setGeometry(index * ToolButtonWidth, 2, ToolButtonWidth, ToolButtonHeight);
+        button->setCheckable(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setIconSize(QSize(krelwin::render::TileSize, krelwin::render::TileSize));
+        if (tiles.hasImage(index))
+            button->setIcon(QIcon(QPixmap::fromImage(tiles.image(index))));
+        if (ToolHints[index] != nullptr)
+            button->setToolTip(QString::fromUtf8(ToolHints[index]));
+        const int number = index + 1;
+        connect(button, &QToolButton::clicked, this, [this, number] {
+            runHandler(this, [this, number] {
+                if (number == ToolCount)
+                    ToolButton14Click();
+                else
+                    wybierzNarzedzie(number);
+            });
+        });
+        ToolButtons[index] = button;
+    }
+}
+
+void TForm1::buildMenus() {
+    const auto item = [this](QMenu* menu, const char* caption, void (TForm1::*handler)()) {
+        QAction* action = menu->addAction(QString::fromUtf8(caption));
+        if (handler != nullptr)
+            connect(action, &QAction::triggered, this,
+                    [this, handler] { runHandler(this, [this, handler] { (this->*handler)(); }); });
+        return action;
+    };
+    QMenuBar* MainMenu1 = menuBar();
+    Plik1 = MainMenu1->addMenu(QStringLiteral("&Plik"));
+    Nowy1 = item(Plik1, "Nowy", &TForm1::Nowy1Click);
+    Otwrz1 = item(Plik1, "Otwórz", nullptr);
+    Zapisz1 = item(Plik1, "Zapisz", nullptr);
+    Plik1->addSeparator();
+    Koniec1 = item(Plik1, "Wyjście", &TForm1::Koniec1Click);
+
+    Etapy1 = MainMenu1->addMenu(QStringLiteral("E&tapy"));
+    Nowyetap1 = item(Etapy1, "Nowy etap", nullptr);
+    Wybierzetap1 = item(Etapy1, "Wybierz etap", nullptr);
+    Parametryetapu1 = item(Etapy1, "Parametry etapu", &TForm1::Parametryetapu1Click);
+    Zapiszjako1 = item(Etapy1, "Zapisz jako", nullptr);
+
+    Edycja1 = MainMenu1->addMenu(QStringLiteral("&Edycja"));
+    Wytnij1 = item(Edycja1, "Wytnij", &TForm1::Wytnij1Click);
+    Kopiuj1 = item(Edycja1, "Kopiuj", &TForm1::Kopiuj1Click);
+    Wklej1 = item(Edycja1, "Wklej", &TForm1::Wklej1Click);
+    Skasuj1 = item(Edycja1, "Skasuj", &TForm1::Skasuj1Click);
+
+    Opcje1 = MainMenu1->addMenu(QStringLiteral("&Opcje"));
+    Siatka1 = item(Opcje1, "Siatka", &TForm1::Siatka1Click);
+    Siatka1->setCheckable(true);
+    Siatka1->setChecked(true);
+    Generator1 = item(Opcje1, "Generator map", nullptr);
+
+    Zapisz1->setEnabled(false);
+    Etapy1->menuAction()->setEnabled(false);
+    Edycja1->menuAction()->setEnabled(false);
+    Generator1->setEnabled(false);
+}
+
+void TForm1::buildPanel() {
+    Panel1 = new QWidget;
+    Panel1->setAutoFillBackground(true);
+    QPalette face = Panel1->palette();
+    face.setColor(QPalette::Window, face.color(QPalette::Button));
+    face.setColor(QPalette::WindowText, Qt::black);
+    Panel1->setPalette(face);
+    buildIntroLabels();
+    // Created after the introductory labels so that, once shown, it lies over them.
+    DG1 = new MapView(Panel1);
+    DG1->setGridLineWidth(1);
+    DG1->hide();
+    DG1->setDrawCellHandler(
+        [this](int column, int row, const QRect&, int) { DG1DrawCell(column, row); });
+    connect(DG1, &MapView::mousePressed, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint position) {
+                runHandler(this, [&] { DG1MouseDown(button, shift, position); });
+            });
+    connect(DG1, &MapView::doubleClicked, this,
+            [this] { runHandler(this, [this] { DG1DblClick(); }); });
+    buildStatusLabels();
+    Panel1->installEventFilter(this);
+}
+
+void TForm1::buildIntroLabels() {
+    const QColor navy(0, 0, 128);
+    const QColor green(0, 128, 0);
+    Label6 = makeIntroLabel(QString(), 28, 11, Qt::black, Panel1);
+    Label2 = makeIntroLabel(QStringLiteral("Edytor napisał zespół projektu Krelwin"), 24, 13, navy,
+                            Panel1);
+    Label3 = makeIntroLabel(QString::fromUtf8(krelwin::ApplicationTitle), 36, 19, green, Panel1);
+    Label4 = makeIntroLabel(QStringLiteral("Program jest darmowy.\n"
+                                           "To edytor map do gry Krelwin.\n"
+                                           "Autorem gry jest zespół projektu Krelwin."),
+                            80, 13, Qt::black, Panel1);
+    Label5 = makeIntroLabel(QStringLiteral("Etapy zapisuje się w plikach z rozszerzeniem .map.\n"
+                                           "Gra otwiera plik podany jako parametr wywołania,\n"
+                                           "na przykład: krelwin Plan01.map"),
+                            48, 13, Qt::black, Panel1);
+}
+
+void TForm1::buildStatusLabels() {
+    LPlik = new QLabel(QStringLiteral("plik"), Panel1);
+    LEtap = new QLabel(QStringLiteral("etap"), Panel1);
+    Label1 = new QLabel(QStringLiteral("Poz:"), Panel1);
+    LPos = new QLabel(QStringLiteral("x,y"), Panel1);
+    QFont bold = LPos->font();
+    bold.setBold(true);
+    LPos->setFont(bold);
+    for (QLabel* label : {LPlik, LEtap, Label1, LPos})
+        label->hide();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Panel1 && event->type() == QEvent::Resize)
+        layoutPanel();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// Lays Panel1 out as at its first size of 554 x 376: the introductory labels stacked at the
+// top over the full width, the map view following all four sides, the status labels following
+// the bottom (LPlik the left side, the others the right side).
+void TForm1::layoutPanel() {
+    const int width = Panel1->width();
+    const int height = Panel1->height();
+    int top = 0;
+    for (QLabel* label : {Label6, Label2, Label3, Label4, Label5}) {
+        const int height = std::max(label->minimumHeight(), label->sizeHint().height());
+        label->setGeometry(0, top, width, height);
+        top += height;
+    }
+    DG1->setGeometry(4, 4, width - (ClientWidth - 545), height - (PanelHeight - 356));
+    const int statusTop = height - (PanelHeight - 362);
+    const int lineHeight = LPos->sizeHint().height();
+    const int label1Left = width - (ClientWidth - 490);
+    const int lposLeft = width - (ClientWidth - 514);
+    Label1->setGeometry(label1Left, statusTop, lposLeft - label1Left, lineHeight);
+    LPos->setGeometry(lposLeft, statusTop, width - lposLeft, lineHeight);
+    // The stage name grows to the left when it is longer than its place, so that it is seen
+    // whole; the file path takes what remains left of it.
+    const int etapRight = label1Left - 4;
+    const int etapLeft =
+        std::min(width - (ClientWidth - 374), etapRight - LEtap->sizeHint().width());
+    LEtap->setGeometry(etapLeft, statusTop, etapRight - etapLeft, lineHeight);
+    LPlik->setGeometry(8, statusTop, std::max(0, etapLeft - 8 - 8), lineHeight);
+}
+
+// --- start and close --------------------------------------------------------------------
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shownBefore_) {
+        shownBefore_ = true;
+        runHandler(this, [this] { FormShow(); });
+    }
+}
+
+void TForm1::FormShow() {
+    etap.plansza.fillWithRivets();
+    Form2->ParametryZDialogu();
+    Narzedzie = krelwin::kod::Pusty;
+    ZrodloLosowe.UstawZiarno();
+    DG1->setPenColor(Qt::black);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    FormClose();
+    QMainWindow::closeEvent(event);
+}
+
+void TForm1::FormClose() {
+    DG1->hide();
+}
+
+// --- current file and stage -------------------------------------------------------------
+
+QString TForm1::BiezacyPlik() const {
+    return LPlik->text();
+}
+
+void TForm1::setBiezacyPlik(const QString& path) {
+    LPlik->setText(path);
+    layoutPanel();
+}
+
+QString TForm1::BiezacyEtap() const {
+    return LEtap->text();
+}
+
+void TForm1::setBiezacyEtap(const QString& name) {
+    LEtap->setText(name);
+    layoutPanel();
+}
+
+// --- drawing ----------------------------------------------------------------------------
+
+void TForm1::RysujPole(int column, int row) {
+    if (QPainter* canvas = DG1->canvas())
+        krelwin::render::drawCell(*canvas, krelwin::render::TileSet::builtIn(),
+                                  etap.plansza.at(column, row), DG1->cellRect(column, row));
+    else
+        DG1->repaintCell(column, row);
+}
+
+void TForm1::DG1DrawCell(int column, int row) {
+    RysujPole(column, row);
+}
+
+void TForm1::redraw(const krelwin::ZapisanePola& cells) {
+    for (const krelwin::Pole& pole : cells)
+        RysujPole(pole.column, pole.row);
+}
+
+krelwin::Zaznaczenie TForm1::zaznaczenie() const {
+    const MapView::Selection s = DG1->selection();
+    return {s.left, s.top, s.right, s.bottom};
+}
+
+// --- tools ------------------------------------------------------------------------------
+
+void TForm1::wybierzNarzedzie(int buttonNumber) {
+    const char code = KodyNarzedzi.at(buttonNumber - 1);
+    Narzedzie = Narzedzie == code ? krelwin::kod::Pusty : code;
+    UstawNarzedzie();
+}
+
+void TForm1::ToolButton14Click() {
+    Narzedzie = krelwin::kod::Pusty;
+    UstawNarzedzie();
+}
+
+void TForm1::UstawNarzedzie() {
+    for (int index = 0; index < ToolCount; ++index)
+        ToolButtons[index]->setChecked(Narzedzie == KodyNarzedzi[index]);
+    const krelwin::Zaznaczenie wybrane = zaznaczenie();
+    if (!wybrane.isSingleCell())
+        redraw(krelwin::fillSelection(etap, wybrane, Narzedzie));
+}
+
+void TForm1::DG1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint position) {
+    LPos->setText(QStringLiteral("%1,%2").arg(DG1->currentRow()).arg(DG1->currentColumn()));
+    if (button != Qt::RightButton)
+        return;
+    const krelwin::Zaznaczenie wybrane = zaznaczenie();
+    if (!wybrane.isSingleCell()) {
+        redraw(krelwin::fillSelection(etap, wybrane, Narzedzie));
+        return;
+    }
+    // A press where the view has no cell changes nothing.
+    const std::optional<MapView::Cell> cell = DG1->cellAt(position);
+    if (!cell)
+        return;
+    krelwin::paintCell(etap, {cell->column, cell->row}, Narzedzie);
+    RysujPole(cell->column, cell->row);
+    DG1->setCurrentRow(cell->row);
+    DG1->setCurrentColumn(cell->column);
+}
+
+void TForm1::DG1DblClick() {
+    const MapView::Cell current = DG1->currentCell();
+    krelwin::turnCreatureAt(etap, {current.column, current.row});
+    RysujPole(current.column, current.row);
+}
+
+// --- "&Edycja" --------------------------------------------------------------------------
+
+void TForm1::Wytnij1Click() {
+    redraw(Schowek.wytnij(etap.plansza, zaznaczenie()));
+}
+
+void TForm1::Kopiuj1Click() {
+    Schowek.kopiuj(etap.plansza, zaznaczenie());
+}
+
+void TForm1::Wklej1Click() {
+    redraw(Schowek.wklej(etap, {DG1->currentColumn(), DG1->currentRow()}));
+}
+
+void TForm1::Skasuj1Click() {
+    redraw(krelwin::Schowek::skasuj(etap.plansza, zaznaczenie()));
+}
+
+// --- menu commands ----------------------------------------------------------------------
+
+void TForm1::showStageEditing() {
+    Etapy1->menuAction()->setEnabled(true);
+    Edycja1->menuAction()->setEnabled(true);
+    Generator1->setEnabled(true);
+    DG1->show();
+}
+
+void TForm1::Nowy1Click() {
+    Form2->EPlik->setText(QStringLiteral("Plan01"));
+    setBiezacyPlik(QStringLiteral("Plan01.map"));
+    Form2->Panel2->show();
+    if (Form2->exec() != QDialog::Accepted)
+        return;
+    Form2->ParametryZDialogu();
+    showStageEditing();
+    Zapisz1->setEnabled(false);
+    Form3->ListBox1->clear();
+    Form3->EEtap->setText(BiezacyEtap());
+    etap.plansza.fillWithRivets();
+    etap.clearInterior();
+    DG1->repaintAll();
+    for (QLabel* label : {LPlik, LEtap, Label1, LPos})
+        label->show();
+}
+
+void TForm1::Koniec1Click() {
+    close();
+}
+
+void TForm1::Parametryetapu1Click() {
+    Form2->Panel2->hide();
+    if (Form2->exec() != QDialog::Accepted)
+        return;
+    Form2->ParametryZDialogu();
+    etap.trimToSize();
+}
+
+void TForm1::Siatka1Click() {
+    // The action has toggled its check mark already.
+    DG1->setGridLineWidth(Siatka1->isChecked() ? 1 : 0);
+}

@@ -1,0 +1,143 @@
+// The main window: toolbar of tools, menus, introductory labels, status line and the map view
+// DG1 that shows the stage in memory. It owns the process-wide editing state: the stage, the
+// block clipboard, the current tool and the pseudo-random source. The current file and the
+// current stage name are held as the texts of the status labels LPlik and LEtap.
+#pragma once
+
+#include "Forms.h"
+#include "MapView.h"
+#include "editing.h"
+#include "generator.h"
+#include "plansza.h"
+#include "schowek.h"
+
+#include <QMainWindow>
+
+#include <array>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolButton;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int ToolCount = 14;
+    // The code each tool button selects, ToolButton1 first; the last is the empty tool.
+    static constexpr std::array<char, ToolCount> KodyNarzedzi{'S', '*', '+', 'o', '#', '>', '/',
+                                                              '=', '"', '%', '&', '~', 'W', '.'};
+
+    TForm1();
+
+    // The process-wide editing state.
+    krelwin::Etap etap;
+    krelwin::Schowek Schowek;
+    char Narzedzie = '.';
+    krelwin::ZrodloLosowe ZrodloLosowe;
+
+    QString BiezacyPlik() const;
+    void setBiezacyPlik(const QString& path);
+    QString BiezacyEtap() const;
+    void setBiezacyEtap(const QString& name);
+
+    // Draws cell [column][row] of the stage into the map view: at once while the view paints,
+    // otherwise by repainting just that cell.
+    void RysujPole(int column, int row);
+    // The map view's selection as the editing operations take it.
+    krelwin::Zaznaczenie zaznaczenie() const;
+
+    // Tools.
+    void ToolButton1Click() { wybierzNarzedzie(1); }
+    void ToolButton2Click() { wybierzNarzedzie(2); }
+    void ToolButton3Click() { wybierzNarzedzie(3); }
+    void ToolButton4Click() { wybierzNarzedzie(4); }
+    void ToolButton5Click() { wybierzNarzedzie(5); }
+    void ToolButton6Click() { wybierzNarzedzie(6); }
+    void ToolButton7Click() { wybierzNarzedzie(7); }
+    void ToolButton8Click() { wybierzNarzedzie(8); }
+    void ToolButton9Click() { wybierzNarzedzie(9); }
+    void ToolButton10Click() { wybierzNarzedzie(10); }
+    void ToolButton11Click() { wybierzNarzedzie(11); }
+    void ToolButton12Click() { wybierzNarzedzie(12); }
+    void ToolButton13Click() { wybierzNarzedzie(13); }
+    void ToolButton14Click();
+    void UstawNarzedzie();
+
+    // The map view's events.
+    void DG1DrawCell(int column, int row);
+    void DG1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint position);
+    void DG1DblClick();
+
+    // "&Edycja".
+    void Wytnij1Click();
+    void Kopiuj1Click();
+    void Wklej1Click();
+    void Skasuj1Click();
+
+    // "&Plik", "E&tapy" and "&Opcje".
+    void Nowy1Click();
+    void Koniec1Click();
+    void Parametryetapu1Click();
+    void Siatka1Click();
+
+    // Enables what a created or opened file makes available ("E&tapy", "&Edycja",
+    // "Generator map"), and shows the map view and the status labels.
+    void showStageEditing();
+
+    QWidget* ToolBar1;
+    std::array<QToolButton*, ToolCount> ToolButtons{}; // ToolButton1 .. ToolButton14
+
+    QMenu* Plik1;
+    QAction* Nowy1;
+    QAction* Otwrz1;
+    QAction* Zapisz1;
+    QAction* Koniec1;
+    QMenu* Etapy1;
+    QAction* Nowyetap1;
+    QAction* Wybierzetap1;
+    QAction* Parametryetapu1;
+    QAction* Zapiszjako1;
+    QMenu* Edycja1;
+    QAction* Wytnij1;
+    QAction* Kopiuj1;
+    QAction* Wklej1;
+    QAction* Skasuj1;
+    QMenu* Opcje1;
+    QAction* Siatka1;
+    QAction* Generator1;
+
+    QWidget* Panel1;
+    QLabel* Label6;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label5;
+    MapView* DG1;
+    QLabel* LPlik;
+    QLabel* LEtap;
+    QLabel* Label1;
+    QLabel* LPos;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildToolBar();
+    void buildMenus();
+    void buildPanel();
+    void buildIntroLabels();
+    void buildStatusLabels();
+    void layoutPanel();
+    void centreOnScreen();
+
+    void FormShow();
+    void FormClose();
+    void wybierzNarzedzie(int buttonNumber);
+    void redraw(const krelwin::ZapisanePola& cells);
+
+    bool shownBefore_ = false;
+};
