@@ -1,10 +1,11 @@
-// Appends and replaces a stage in an arbitrary file and checks that every other line of the
-// file survives as the write rules promise: an append keeps every line before the new record,
-// a replace keeps the records before and after the replaced one (line ends aside), and a
-// refused replace leaves the file byte for byte as it was. No temporary file may remain.
+// Appends, replaces and renames a stage in an arbitrary file and checks that every other line of
+// the file survives as the write rules promise: an append keeps every line before the new
+// record, a replace keeps the records before and after the replaced one, a rename changes the
+// name line alone (line ends aside), and a refused write leaves the file byte for byte as it
+// was. No temporary file may remain.
 //
-// Input: byte 0 chooses append (even) or replace (odd), byte 1 the index to replace; the rest
-// is the stage file.
+// Input: byte 0 modulo 3 chooses append (0), replace (1) or rename (2), byte 1 modulo 8 the
+// index to replace or rename; the rest is the stage file.
 #include "errors.h"
 #include "fuzz_support.h"
 #include "stage_file.h"
@@ -35,7 +36,7 @@ Lines recordLines(const krelwin::Etap& etap, const std::string& name) {
     const std::string& path = fuzzing::scratchFile();
     fuzzing::writeBytes(path, nullptr, 0);
     krelwin::ZapiszEtap(path, name, krelwin::AppendIndex, etap);
-    return fuzzing::readLines(path);
+    return fuzzing::referenceLines(fuzzing::readBytes(path));
 }
 
 void require(bool condition) {
@@ -63,12 +64,11 @@ void checkReplace(const Lines& before, int k, const Lines& record, const Lines& 
     require(closing >= 0);
     Lines expected(before.begin(), before.begin() + std::max(closing - 1, 0L));
     expected.insert(expected.end(), record.begin(), record.end());
-    int openings = 0;
-    for (size_t i = 0; i < before.size(); ++i) {
-        if (!contains(before[i], '('))
-            continue;
-        ++openings;
-        if (static_cast<long>(i) > closing && openings >= k + 2) {
+    // Copying resumes at the first line after the old "}" line that holds "(": the next stage's
+    // name line. Counting "(" lines from the file's start instead would skip whole stages of a
+    // file with a "}" in a name or row, or copy lines twice after a stray "(".
+    for (size_t i = static_cast<size_t>(closing) + 1; i < before.size(); ++i) {
+        if (contains(before[i], '(')) {
             expected.insert(expected.end(), before.begin() + static_cast<long>(i), before.end());
             break;
         }
@@ -76,12 +76,23 @@ void checkReplace(const Lines& before, int k, const Lines& record, const Lines& 
     require(after == expected);
 }
 
+void checkRename(const Lines& before, int k, const std::string& nameLine, const Lines& after) {
+    long closing = closingLineOf(before, k);
+    require(closing >= 0);
+    Lines expected(before.begin(), before.begin() + std::max(closing - 1, 0L));
+    expected.push_back(nameLine);
+    expected.insert(expected.end(), before.begin() + closing, before.end());
+    require(after == expected);
+}
+
+enum class Mode { Append, Replace, Rename };
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2)
         return 0;
-    const bool replace = data[0] & 1;
+    const Mode mode = static_cast<Mode>(data[0] % 3);
     const int index = data[1] % 8;
     static const krelwin::Etap etap = smallStage();
     static const Lines record = recordLines(etap, "Fuzz");
@@ -89,21 +100,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& path = fuzzing::scratchFile();
     fuzzing::writeBytes(path, data + 2, size - 2);
     const std::string bytesBefore = fuzzing::readBytes(path);
-    const Lines before = fuzzing::readLines(path);
+    const Lines before = fuzzing::referenceLines(fuzzing::readBytes(path));
 
     try {
-        krelwin::ZapiszEtap(path, "Fuzz", replace ? index : krelwin::AppendIndex, etap);
+        if (mode == Mode::Rename)
+            krelwin::ZmienNazweEtapu(path, index, "Nowa (nazwa)");
+        else
+            krelwin::ZapiszEtap(path, "Fuzz", mode == Mode::Replace ? index : krelwin::AppendIndex,
+                                etap);
     } catch (const krelwin::WriteRefused&) {
-        require(replace && closingLineOf(before, index) < 0);
+        // Only a write over a stage the file does not hold is refused.
+        require(mode != Mode::Append && closingLineOf(before, index) < 0);
         require(fuzzing::readBytes(path) == bytesBefore);
         require(fuzzing::scratchFolderHoldsOnlyTheStageFile());
         return 0;
     }
-    const Lines after = fuzzing::readLines(path);
-    if (replace)
-        checkReplace(before, index, record, after);
-    else
+    const Lines after = fuzzing::referenceLines(fuzzing::readBytes(path));
+    switch (mode) {
+    case Mode::Append:
         checkAppend(before, record, after);
+        break;
+    case Mode::Replace:
+        checkReplace(before, index, record, after);
+        break;
+    case Mode::Rename:
+        checkRename(before, index, "(Nowa (nazwa))", after);
+        break;
+    }
     require(fuzzing::scratchFolderHoldsOnlyTheStageFile());
     return 0;
 }

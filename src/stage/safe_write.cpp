@@ -2,8 +2,10 @@
 
 #include "errors.h"
 
+#include <cctype>
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/file.h>
 #include <vector>
 
@@ -42,11 +44,33 @@ std::string baseNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The temporary file of a stage file is named ".NAME.krelwin-" and six letters or digits, the
+// part mkstemp fills in; nothing else beside the stage file is ever taken for one.
+constexpr std::string_view TemporaryMark = ".krelwin-";
+constexpr std::size_t UniquePartLength = 6;
+
+std::string temporaryPrefix(const std::string& stageFile) {
+    return "." + baseNameOf(stageFile) + std::string(TemporaryMark);
+}
+
+bool isTemporaryFileName(const std::string& name, const std::string& prefix) {
+    if (name.size() != prefix.size() + UniquePartLength || !name.starts_with(prefix)) {
+        return false;
+    }
+    for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+        if (!std::isalnum(static_cast<unsigned char>(name[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 SafeWrite::SafeWrite(const std::string& path, IfMissing ifMissing) {
     pending_.reserve(WriteBlockSize);
     lockStageFile(path, ifMissing);
+    removeStaleTemporaryFiles();
     createTemporaryFile();
 }
 
@@ -86,10 +110,31 @@ void SafeWrite::lockStageFile(const std::string& path, IfMissing ifMissing) {
     }
 }
 
+void SafeWrite::removeStaleTemporaryFiles() {
+    // A writer that was killed (or lost its power) leaves its temporary file behind. Every
+    // writer makes its own only while it holds the lock on the stage file, which we now hold,
+    // so any such file still there belongs to a writer that is gone. Clearing them is a
+    // courtesy: a failure to look or to remove one never stops the write.
+    namespace fs = std::filesystem;
+    const std::string prefix = temporaryPrefix(target_);
+    std::error_code error;
+    std::vector<std::string> stale;
+    for (fs::directory_iterator entry(folderOf(target_), error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (isTemporaryFileName(name, prefix) && entry->is_regular_file(error)) {
+            stale.push_back(entry->path().string());
+        }
+    }
+    for (const std::string& path : stale) {
+        fileSystem().unlink(path.c_str());
+    }
+}
+
 void SafeWrite::createTemporaryFile() {
     // Hidden, beside the stage file (so the rename never crosses file systems), and unique, so
     // that neither another writer nor a leftover of a crashed one is ever in the way.
-    std::string pattern = folderOf(target_) + "/." + baseNameOf(target_) + ".XXXXXX";
+    std::string pattern = folderOf(target_) + "/" + temporaryPrefix(target_) + "XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     const int fd = fileSystem().createTemporary(name.data());

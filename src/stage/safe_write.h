@@ -4,7 +4,8 @@
 //
 // The stage file is held under an advisory exclusive lock (flock) from before its content is
 // read until the rename, so writers in several processes take turns; nothing else is created
-// beside it for the lock.
+// beside it for the lock. Under that lock a writer also removes the temporary files that killed
+// writers of the same stage file left behind.
 #pragma once
 
 #include "file_system.h"
@@ -38,6 +39,7 @@ public:
 
 private:
     void lockStageFile(const std::string& path, IfMissing ifMissing);
+    void removeStaleTemporaryFiles();
     void createTemporaryFile();
     void flush();
     void syncFolder();

@@ -102,9 +102,9 @@ void copyRemainingLines(LineReader& reader, SafeWrite& out) {
 }
 
 // Copies the lines that come before the name line of stage `index`, then stops just after its
-// "}" line, which `braceLine` then shows. `nameLines` counts the lines holding "(" read so far.
+// "}" line, which `braceLine` then shows.
 // Returns how many "}" lines were found: index + 1 when the stage exists.
-long copyLinesBeforeRecord(LineReader& reader, SafeWrite& out, long index, long& nameLines,
+long copyLinesBeforeRecord(LineReader& reader, SafeWrite& out, long index,
                            std::string_view& braceLine) {
     // A line can go out only once the next is known not to be the stage's "}" line, because the
     // line before that one is the stage's name line, which is not copied.
@@ -113,9 +113,6 @@ long copyLinesBeforeRecord(LineReader& reader, SafeWrite& out, long index, long&
     long braceLines = 0;
     std::string_view line;
     while (reader.readLineView(line)) {
-        if (holdsMarker(line, NameMarker)) {
-            ++nameLines;
-        }
         if (holdsMarker(line, RecordMarker) && ++braceLines == index + 1) {
             braceLine = line;
             return braceLines;
@@ -129,13 +126,16 @@ long copyLinesBeforeRecord(LineReader& reader, SafeWrite& out, long index, long&
     return braceLines;
 }
 
-// Skips the old record and copies everything from the name line of the stage after it. That is
-// the first line holding "(" whose ordinal among such lines is at least index + 2; in a file
-// where a "(" stands in an unexpected place, lines are still never copied twice.
-void copyStagesAfterRecord(LineReader& reader, SafeWrite& out, long index, long nameLines) {
+// Skips the old record and copies everything from the name line of the stage after it: the
+// first line after the old "}" line that holds "(". In a well-formed file that is the
+// (index + 2)-th such line. Where a file from elsewhere has a "}" in a name, a colour text or a
+// row, the "(" lines before the record number fewer than its index, and counting on to the
+// (index + 2)-th would skip whole stages; a stray "(" before the record makes them more, and
+// counting from the start would copy lines twice. Taking the first one after never does either.
+void copyStagesAfterRecord(LineReader& reader, SafeWrite& out) {
     std::string_view line;
     while (reader.readLineView(line)) {
-        if (holdsMarker(line, NameMarker) && ++nameLines >= index + 2) {
+        if (holdsMarker(line, NameMarker)) {
             copyLine(out, line);
             copyRemainingLines(reader, out);
             return;
@@ -159,14 +159,13 @@ void requireStageToReplace(const std::string& path, int index) {
 
 void replaceRecord(SafeWrite& out, const std::string& path, int index, std::string_view record) {
     LineReader reader(out.stageFd());
-    long nameLines = 0;
     std::string_view braceLine;
-    const long found = copyLinesBeforeRecord(reader, out, index, nameLines, braceLine);
+    const long found = copyLinesBeforeRecord(reader, out, index, braceLine);
     if (found <= index) {
         throw noSuchStage(path, index, found);
     }
     out.write(record);
-    copyStagesAfterRecord(reader, out, index, nameLines);
+    copyStagesAfterRecord(reader, out);
 }
 
 void appendRecordTo(SafeWrite& out, std::string_view record) {
@@ -276,9 +275,8 @@ void ZmienNazweEtapu(const std::string& path, int index, const std::string& name
     requireStageToReplace(path, index);
     SafeWrite out(path, SafeWrite::IfMissing::Fail);
     LineReader reader(out.stageFd());
-    long nameLines = 0;
     std::string_view braceLine;
-    const long found = copyLinesBeforeRecord(reader, out, index, nameLines, braceLine);
+    const long found = copyLinesBeforeRecord(reader, out, index, braceLine);
     if (found <= index) {
         throw noSuchStage(path, index, found);
     }

@@ -22,7 +22,12 @@ using testing::simpleRecord;
 using testing::TempFolder;
 using testing::writeBytes;
 
-const std::string Example = joinLines(ExampleRecordLines);
+// A function, not a global: the record lines live in another file, and globals of two files
+// are initialised in no fixed order.
+const std::string& example() {
+    static const std::string record = joinLines(ExampleRecordLines);
+    return record;
+}
 
 class StageFileWrite : public ::testing::Test {
 protected:
@@ -43,7 +48,7 @@ protected:
 TEST_F(StageFileWrite, ReplacingTheOnlyStageLeavesTheNewRecordAlone) {
     write(a);
     ZapiszEtap(path, "Etap 01", 0, exampleEtap());
-    EXPECT_EQ(bytes(), Example);
+    EXPECT_EQ(bytes(), example());
     EXPECT_EQ(bytes().size(), 305u);
     expectNoLeftovers();
 }
@@ -55,7 +60,7 @@ TEST_F(StageFileWrite, ReplacingFirstMiddleOrLastKeepsEveryOtherStage) {
         ZapiszEtap(path, "Etap 01", index, exampleEtap());
         std::string expected;
         for (int i = 0; i < 3; ++i) {
-            expected += i == index ? Example : records[i];
+            expected += i == index ? example() : records[i];
         }
         EXPECT_EQ(bytes(), expected) << index;
     }
@@ -73,13 +78,13 @@ TEST_F(StageFileWrite, ReplaceReEndsEveryLineWithCrLf) {
     write(simpleRecord("a", 18, 10, '+', "\r") + simpleRecord("bb", 25, 12, 'o', "\r") +
           simpleRecord("c", 18, 11, '.', "\r"));
     ZapiszEtap(path, "Etap 01", 1, exampleEtap());
-    EXPECT_EQ(bytes(), a + Example + c);
+    EXPECT_EQ(bytes(), a + example() + c);
 }
 
 TEST_F(StageFileWrite, ReplaceDropsEverythingFromTheEndMarkOn) {
     write(a + b + "\x1a" + c);
     ZapiszEtap(path, "Etap 01", 0, exampleEtap());
-    EXPECT_EQ(bytes(), Example + b);
+    EXPECT_EQ(bytes(), example() + b);
 }
 
 TEST_F(StageFileWrite, ReplaceEndsAnUnendedLastLine) {
@@ -87,7 +92,7 @@ TEST_F(StageFileWrite, ReplaceEndsAnUnendedLastLine) {
     unended.resize(unended.size() - 2);
     write(unended);
     ZapiszEtap(path, "Etap 01", 0, exampleEtap());
-    EXPECT_EQ(bytes(), Example + b);
+    EXPECT_EQ(bytes(), example() + b);
 }
 
 TEST_F(StageFileWrite, AStrayParenthesisNeverMakesTheReplaceCopyLinesTwice) {
@@ -97,19 +102,19 @@ TEST_F(StageFileWrite, AStrayParenthesisNeverMakesTheReplaceCopyLinesTwice) {
     odd.replace(odd.find(",55,"), 4, ",5(,");
     write(odd + b + c);
     ZapiszEtap(path, "Etap 01", 1, exampleEtap());
-    EXPECT_EQ(bytes(), odd + Example + c);
+    EXPECT_EQ(bytes(), odd + example() + c);
 }
 
 TEST_F(StageFileWrite, AppendingToAMissingFileCreatesIt) {
     ZapiszEtap(path, "Etap 01", AppendIndex, exampleEtap());
-    EXPECT_EQ(bytes(), Example);
+    EXPECT_EQ(bytes(), example());
     expectNoLeftovers();
 }
 
 TEST_F(StageFileWrite, AppendingAddsTheRecordAfterTheLastStage) {
     write(a + b);
     ZapiszEtap(path, "Etap 01", AppendIndex, exampleEtap());
-    EXPECT_EQ(bytes(), a + b + Example);
+    EXPECT_EQ(bytes(), a + b + example());
 }
 
 TEST_F(StageFileWrite, AppendingCopiesTheFileAsItIsUpToItsEndMark) {
@@ -132,7 +137,7 @@ TEST_F(StageFileWrite, AppendingCopiesTheFileAsItIsUpToItsEndMark) {
     for (const Case& c : cases) {
         write(c.before);
         ZapiszEtap(path, "Etap 01", AppendIndex, exampleEtap());
-        EXPECT_EQ(bytes(), c.kept + Example) << ::testing::PrintToString(c.before);
+        EXPECT_EQ(bytes(), c.kept + example()) << ::testing::PrintToString(c.before);
     }
 }
 
@@ -163,7 +168,7 @@ TEST_F(StageFileWrite, TheRingIsNeverWritten) {
     etap.plansza.at(5, 11) = 'S';
     write(a);
     ZapiszEtap(path, "Etap 01", 0, etap);
-    EXPECT_EQ(bytes(), Example);
+    EXPECT_EQ(bytes(), example());
 }
 
 TEST_F(StageFileWrite, AReplaceAtAnIndexThatNamesNoStageIsRefused) {
@@ -306,7 +311,7 @@ TEST_F(StageFileWrite, AWriteThroughASymbolicLinkReplacesItsTargetAndKeepsTheLin
     fs::create_symlink("../stages.map", link);
     ZapiszEtap(link, "Etap 01", 0, exampleEtap());
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(bytes(), Example);
+    EXPECT_EQ(bytes(), example());
     ZmienNazweEtapu(link, 0, "Z");
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(bytes().substr(0, 5), "(Z)\r\n");

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Rebuilds the seed corpus from our own tool plus hand-made malformed files.
+#   fuzz/make_seed_corpus.sh PATH/TO/krelwin-stage
+# Reader seeds are stage files as they are; a writer seed is two bytes (byte 0 modulo 3: append,
+# replace or rename; byte 1 modulo 8: the index to replace or rename) followed by a stage file.
+set -euo pipefail
+tool=$(realpath "${1:?usage: $0 PATH/TO/krelwin-stage}")
+cd "$(dirname "$0")/corpus"
+rm -f reader/* writer/*
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+stage() { "$tool" generate --seed "$1" --size "$2" --name "$3"; }
+
+# Files our own tool writes: generated stages gathered into one file through copy.
+stage 1 18x10 "Etap 01" >"$scratch/one.map"
+stage 2 20x12 "Etap (2)" >"$scratch/two.map"
+stage 3 19x10 "" >"$scratch/three.map"
+"$tool" copy "$scratch/one.map" 0 "$scratch/three-stages.map" -1
+"$tool" copy "$scratch/two.map" 0 "$scratch/three-stages.map" -1 --name "Etap (2)"
+"$tool" copy "$scratch/three.map" 0 "$scratch/three-stages.map" -1 --name " blanks "
+cp "$scratch/one.map" reader/one-stage.map
+cp "$scratch/three-stages.map" reader/three-stages.map
+three=reader/three-stages.map
+
+# Line ends: CR alone (reads alike), LF alone (one single line), none at the very end.
+tr -d '\n' <"$three" >reader/cr-only.map
+tr -d '\r' <"$three" >reader/lf-only.map
+head -c -2 "$three" >reader/unended-last-line.map
+# Byte 26: in the middle of a record, at the very end, and as the whole file.
+{ head -c 400 "$three"; printf '\x1a'; tail -c +401 "$three"; } >reader/end-mark-middle.map
+{ cat "$three"; printf '\x1a'; } >reader/end-mark-last.map
+printf '\x1a' >reader/end-mark-only.map
+# Short lines: a parameter line without its type column, rows shorter than the width, rows
+# missing because the file ends early.
+printf '(short)\r\n}\r\n18,10,010,010\r\n{\r\nS+\r\n+W\r\n' >reader/short-lines.map
+# Sizes above 80 and fields the conversion must take or refuse.
+{ printf '(wide)\r\n}\r\n99,99,010,010,010,010,010,100,Z,00\r\n{\r\n'
+  for r in 1 2 3; do printf '%099d\r\n' 0; done; } >reader/width-99.map
+printf '(neg)\r\n}\r\n-1, 5,000,-01,  7,999,0x1,100,X,\r\n{\r\nSW\r\n' >reader/odd-numbers.map
+printf '(bad)\r\n}\r\nab,10,010,010,010,010,010,100,Z,\r\n{\r\n' >reader/not-a-number.map
+# Markers where they do not belong: a name with "}" and parentheses, a colour text with "(".
+{ printf '(a}b)\r\n'; tail -n +2 "$scratch/two.map"; cat "$scratch/one.map"; } >reader/brace-in-name.map
+{ printf '(()\r\n'; tail -n +2 "$scratch/one.map" | sed 's/,55,/,5(,/'; cat "$scratch/two.map"; } >reader/parenthesis-in-colours.map
+printf '()\r\n}\r\n' >reader/brace-line-at-end.map
+# A "}" in a name or a row of the first stage: a replace must still keep every later stage.
+{ printf '(a}b)\r\n'; tail -n +2 "$scratch/one.map"; cat "$three"; } >reader/stray-brace-in-name.map
+{ sed '$ s/...\r$/+}+\r/' "$scratch/one.map"; cat "$three"; } >reader/stray-brace-in-row.map
+
+# Writer seeds: each reader seed, appended to and replaced at a few indices.
+for f in reader/*; do
+    base=$(basename "$f" .map)
+    { printf '\x00\x00'; cat "$f"; } >"writer/append-$base"
+    { printf '\x01\x00'; cat "$f"; } >"writer/replace-0-$base"
+    { printf '\x01\x01'; cat "$f"; } >"writer/replace-1-$base"
+    { printf '\x02\x01'; cat "$f"; } >"writer/rename-1-$base"
+done
+{ printf '\x01\x02'; cat "$three"; } >writer/replace-last-three-stages
+{ printf '\x01\x03'; cat "$three"; } >writer/replace-past-end-three-stages
+printf '\x00\x00' >writer/append-empty
+# Found by fuzzing: replacing the stage after a stray "}" lost the stages after it.
+for f in reader/stray-brace-in-*; do
+    { printf '\x01\x02'; cat "$f"; } >"writer/replace-2-$(basename "$f" .map)"
+done

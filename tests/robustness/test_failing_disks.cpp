@@ -1,0 +1,213 @@
+// A real full file system and real permissions: the write fails with the right text, the stage
+// file stays byte for byte, and no temporary file remains.
+#include "errors.h"
+#include "stage_file.h"
+#include "test_stage_file_support.h"
+#include "tool_process.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+namespace krelwin::robustness {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::exampleEtap;
+using testing::readBytes;
+using testing::simpleRecord;
+using testing::TempFolder;
+using testing::writeBytes;
+
+// A 256 KB tmpfs mounted on a fresh folder for the test's lifetime, where the machine lets us.
+class SmallFileSystem {
+public:
+    SmallFileSystem() {
+        if (::mount("tmpfs", folder_.path().c_str(), "tmpfs", 0, "size=256k,mode=0755") != 0) {
+            error_ = std::strerror(errno);
+        }
+    }
+    ~SmallFileSystem() {
+        if (mounted()) {
+            ::umount2(folder_.path().c_str(), MNT_DETACH);
+        }
+    }
+    bool mounted() const { return error_.empty(); }
+    const std::string& error() const { return error_; }
+    std::string file(const std::string& name) const { return folder_.file(name); }
+    std::vector<std::string> entries() const { return folder_.entries(); }
+
+    // Writes a filler file until the file system refuses more, then gives back `spare` bytes.
+    void fill(std::size_t spare) {
+        const std::string filler = file("filler");
+        const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_GE(fd, 0);
+        const std::string block(4096, 'x');
+        off_t size = 0;
+        for (ssize_t put; (put = ::write(fd, block.data(), block.size())) > 0;) {
+            size += put;
+        }
+        ASSERT_EQ(errno, ENOSPC);
+        ASSERT_EQ(::ftruncate(fd, size > static_cast<off_t>(spare) ? size - spare : 0), 0);
+        ::close(fd);
+    }
+
+private:
+    TempFolder folder_;
+    std::string error_;
+};
+
+class FullDisk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!disk.mounted()) {
+            GTEST_SKIP() << "cannot mount a small tmpfs here (" << disk.error()
+                         << "); the fault layer covers a full disk";
+        }
+        for (int i = 0; i < 4; ++i) {
+            before += simpleRecord("Etap " + std::to_string(i), 80, 60, 'o');
+        }
+        writeBytes(path, before);
+        writeBytes(source, simpleRecord("nowy", 80, 80, '+'));
+    }
+
+    void expectUnchanged() {
+        EXPECT_EQ(readBytes(path), before);
+        EXPECT_EQ(disk.entries(), (std::vector<std::string>{"filler", "stages.map"}));
+    }
+
+    SmallFileSystem disk;
+    TempFolder scratch;
+    std::string path = disk.file("stages.map");
+    std::string source = scratch.file("source.map");
+    std::string before;
+};
+
+TEST_F(FullDisk, EveryWriteFailsWithDiskFullAndChangesNothing) {
+    // Full to the last block, and full only halfway through the new content.
+    for (const std::size_t spare : {std::size_t{0}, std::size_t{12 * 1024}}) {
+        SCOPED_TRACE("spare " + std::to_string(spare));
+        disk.fill(spare);
+        const std::function<void()> writes[] = {
+            [&] { ZapiszEtap(path, "n", AppendIndex, exampleEtap()); },
+            [&] { ZapiszEtap(path, "n", 0, exampleEtap()); },
+            [&] { ZapiszEtap(path, "n", 3, exampleEtap()); },
+            [&] { ZmienNazweEtapu(path, 2, "nowa"); },
+        };
+        for (const auto& write : writes) {
+            try {
+                write();
+                ADD_FAILURE() << "a write succeeded on a full disk";
+            } catch (const InOutError& error) {
+                EXPECT_STREQ(error.what(), "Disk full");
+            }
+            expectUnchanged();
+        }
+        for (const char* index : {"-1", "1"}) {
+            const ToolOutcome outcome = runTool({"copy", source, "0", path, index});
+            EXPECT_EQ(outcome.exitCode, 1);
+            EXPECT_EQ(outcome.err, "Disk full.\n");
+            expectUnchanged();
+        }
+    }
+    // With room again the same write goes through.
+    fs::remove(disk.file("filler"));
+    EXPECT_EQ(runTool({"copy", source, "0", path, "-1"}).exitCode, 0);
+    EXPECT_EQ(readBytes(path), before + simpleRecord("nowy", 80, 80, '+'));
+    EXPECT_EQ(disk.entries(), std::vector<std::string>{"stages.map"});
+}
+
+// Permissions, with the tool run as a user they bind (as root: "nobody" through setpriv or
+// runuser). Everything the tool must reach is handed to that user first, then narrowed.
+class Permissions : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto found = unprivilegedPrefix();
+        if (!found) {
+            GTEST_SKIP() << "running as root and no setpriv or runuser to drop it; the fault "
+                            "layer covers these paths";
+        }
+        prefix = *found;
+        writeBytes(path, before);
+        writeBytes(source, simpleRecord("nowy", 18, 10, '.'));
+        for (const fs::path& p :
+             {folder.path(), scratch.path(), fs::path(path), fs::path(source)}) {
+            handOver(p);
+        }
+    }
+    void TearDown() override { fs::permissions(folder.path(), fs::perms::owner_all); }
+
+    static void handOver(const fs::path& p) {
+        ASSERT_EQ(::chown(p.c_str(), unprivilegedUid(), unprivilegedGid()), 0);
+        fs::permissions(p, fs::is_directory(p) ? fs::perms::owner_all | fs::perms::others_exec |
+                                                     fs::perms::others_read
+                                               : fs::perms::owner_read | fs::perms::owner_write);
+    }
+
+    ToolOutcome tool(const std::vector<std::string>& arguments) {
+        return runToolAs(prefix, arguments);
+    }
+
+    void expectRefusedAndUnchanged(const ToolOutcome& outcome) {
+        EXPECT_EQ(outcome.exitCode, 1);
+        EXPECT_EQ(outcome.err, "File access denied.\n");
+        fs::permissions(folder.path(), fs::perms::owner_all);
+        fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+        EXPECT_EQ(readBytes(path), before);
+        EXPECT_EQ(folder.entries(), std::vector<std::string>{"stages.map"});
+    }
+
+    std::vector<std::string> prefix;
+    TempFolder folder;
+    TempFolder scratch;
+    std::string path = folder.file("stages.map");
+    std::string source = scratch.file("source.map");
+    std::string before = simpleRecord("a", 18, 10, '+') + simpleRecord("b", 20, 12, 'o');
+};
+
+TEST_F(Permissions, TheUserCanWriteUntilTheRightsAreNarrowed) {
+    // Proves the user reaches everything; the cases below then fail for the one right taken.
+    ASSERT_EQ(tool({"copy", source, "0", path, "-1"}).exitCode, 0);
+    EXPECT_EQ(readBytes(path), before + simpleRecord("nowy", 18, 10, '.'));
+}
+
+TEST_F(Permissions, AReadOnlyFolderRefusesEveryWrite) {
+    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    for (const char* index : {"-1", "0", "1"}) {
+        expectRefusedAndUnchanged(tool({"copy", source, "0", path, index}));
+        fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    }
+    // Nor can a new stage file be created there.
+    const ToolOutcome outcome = tool({"copy", source, "0", folder.file("new.map"), "-1"});
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.err, "File access denied.\n");
+}
+
+TEST_F(Permissions, AReadOnlyFileIsNotReplacedThoughItsFolderIsWritable) {
+    // The rename alone would succeed here; the stage file's own permission must stop the write.
+    fs::permissions(path, fs::perms::owner_read);
+    expectRefusedAndUnchanged(tool({"copy", source, "0", path, "0"}));
+    fs::permissions(path, fs::perms::owner_read);
+    expectRefusedAndUnchanged(tool({"copy", source, "0", path, "-1"}));
+}
+
+TEST_F(Permissions, AnUnreadableFileIsReportedByEveryRead) {
+    fs::permissions(path, fs::perms::owner_write);
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"list", path},
+                                                      {"show", path, "0"},
+                                                      {"check", path},
+                                                      {"copy", path, "0", source, "-1"}}) {
+        const ToolOutcome outcome = tool(arguments);
+        EXPECT_EQ(outcome.exitCode, 1) << arguments[0];
+        EXPECT_EQ(outcome.err, "File access denied.\n") << arguments[0];
+    }
+    expectRefusedAndUnchanged(tool({"copy", source, "0", path, "-1"}));
+    EXPECT_EQ(readBytes(source), simpleRecord("nowy", 18, 10, '.'));
+}
+
+} // namespace
+} // namespace krelwin::robustness
