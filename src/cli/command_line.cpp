@@ -25,7 +25,8 @@ bool startsWithDoubleDash(std::string_view argument) {
 } // namespace
 
 CommandLine splitArguments(const std::vector<std::string>& arguments,
-                           const std::vector<std::string_view>& valueOptions) {
+                           const std::vector<std::string_view>& valueOptions,
+                           const std::vector<std::string_view>& flagOptions) {
     CommandLine line;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -39,6 +40,13 @@ CommandLine splitArguments(const std::vector<std::string>& arguments,
         } else if (startsWithDoubleDash(argument)) {
             const std::size_t equals = argument.find('=');
             const std::string name = argument.substr(0, equals);
+            if (equals == std::string::npos &&
+                std::find(flagOptions.begin(), flagOptions.end(), name) != flagOptions.end()) {
+                if (!line.flags.insert(name).second) {
+                    throw UsageError("option " + name + " given twice");
+                }
+                continue;
+            }
             if (std::find(valueOptions.begin(), valueOptions.end(), name) == valueOptions.end()) {
                 throw UsageError("unknown option " + name);
             }

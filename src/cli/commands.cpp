@@ -12,6 +12,7 @@ const std::vector<Command>& allCommands() {
          "Prints the names of the stages in FILE as the editor's stage list holds them:\n"
          "at most the first 100, in file order, one per line, bytes as stored.\n",
          {},
+         {},
          1,
          1,
          runList},
@@ -23,6 +24,7 @@ const std::vector<Command>& allCommands() {
          "would write for it: \"(\" NAME \")\", \"}\", the parameter line, \"{\" and the rows,\n"
          "every line ended by CR LF. NAME is the stage's own name from its name line;\n"
          "stages past the hundredth can be shown too.\n",
+         {},
          {},
          2,
          2,
@@ -37,6 +39,7 @@ const std::vector<Command>& allCommands() {
          "a name holding \"}\", CR, LF or byte 26, are refused; a missing DEST is created.\n"
          "A refused or failed write leaves DEST as it was.\n",
          {"--name"},
+         {},
          4,
          4,
          runCopy},
@@ -54,6 +57,7 @@ const std::vector<Command>& allCommands() {
          "  --name NAME    the stage's name (default \"Etap 01\")\n"
          "Every other parameter takes its default. The stage holds no start and no exit.\n",
          {"--seed", "--size", "--shares", "--name"},
+         {},
          0,
          0,
          runGenerate},
@@ -70,9 +74,27 @@ const std::vector<Command>& allCommands() {
          "editor's stage list cannot reach. Exit status 1 when it finds any problem;\n"
          "0, with no output, for a clean file.\n",
          {},
+         {},
          1,
          1,
          runCheck},
+        {"render",
+         "FILE (INDEX OUT.png | --all OUTDIR) [--scale N] [--grid]",
+         "draw stage INDEX, or every stage, as a PNG picture",
+         "Loads stage INDEX of FILE as show does and draws it, border ring included, with\n"
+         "the editor's own tiles and direction marks into the PNG picture OUT.png:\n"
+         "(width + 2) * 28 by (height + 2) * 28 pixels, nothing selected, marks silver.\n"
+         "  --grid     the map view's 1-pixel silver line after every column and row:\n"
+         "             (width + 2) * 29 by (height + 2) * 29 pixels\n"
+         "  --scale N  every pixel becomes an N x N block (1 to 8, default 1), no smoothing\n"
+         "  --all      draw every stage of FILE into OUTDIR (created if missing), one\n"
+         "             picture per stage named by its index: 000.png, 001.png, ...\n"
+         "An existing picture is replaced whole, never left half written.\n",
+         {"--scale"},
+         {"--grid", "--all"},
+         2,
+         3,
+         runRender},
     };
     return commands;
 }

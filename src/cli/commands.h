@@ -21,6 +21,7 @@ struct Command {
     std::string_view summary;  // one line for the program's help
     std::string_view help;     // the text of "krelwin-stage COMMAND --help" after the synopsis
     std::vector<std::string_view> valueOptions;
+    std::vector<std::string_view> flagOptions;
     std::size_t minimumPositional;
     std::size_t maximumPositional;
     int (*run)(const CommandLine& line, std::ostream& out);
@@ -31,6 +32,8 @@ int runShow(const CommandLine& line, std::ostream& out);
 int runCopy(const CommandLine& line, std::ostream& out);
 int runGenerate(const CommandLine& line, std::ostream& out);
 int runCheck(const CommandLine& line, std::ostream& out);
+// Needs the editor's renderer; in a build without Qt it fails with a message.
+int runRender(const CommandLine& line, std::ostream& out);
 
 const std::vector<Command>& allCommands();
 const Command* findCommand(std::string_view name);

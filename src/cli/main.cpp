@@ -16,7 +16,7 @@ bool isHelp(std::string_view argument) {
 }
 
 int runCommand(const Command& command, const std::vector<std::string>& arguments) {
-    const CommandLine line = splitArguments(arguments, command.valueOptions);
+    const CommandLine line = splitArguments(arguments, command.valueOptions, command.flagOptions);
     if (line.help) {
         std::cout << commandHelp(command);
         return ExitSuccess;

@@ -20,14 +20,13 @@
 //     resize of that column and raises nothing.
 #pragma once
 
+#include "CellGrid.h"
+
 #include <QAbstractScrollArea>
-#include <QBrush>
-#include <QImage>
 #include <QPen>
 
 #include <functional>
 #include <optional>
-#include <vector>
 
 class QPainter;
 
@@ -56,15 +55,15 @@ public:
 
     void setDrawCellHandler(DrawCellHandler handler) { drawCell_ = std::move(handler); }
 
-    int rowCount() const { return rowCount_; }
-    int columnCount() const { return int(columnWidths_.size()); }
+    int rowCount() const { return grid_.rowCount(); }
+    int columnCount() const { return grid_.columnCount(); }
     void setRowCount(int rows);
     void setColumnCount(int columns);
 
-    int gridLineWidth() const { return lineWidth_; }
+    int gridLineWidth() const { return grid_.lineWidth(); }
     void setGridLineWidth(int width); // 0 or 1
 
-    int columnWidth(int column) const { return columnWidths_.at(column); }
+    int columnWidth(int column) const { return grid_.columnWidth(column); }
     void setColumnWidth(int column, int width);
 
     Cell currentCell() const { return current_; }
@@ -108,14 +107,8 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    int rowPitch() const { return DefaultCellSize + lineWidth_; }
-    int columnLeft(int column) const; // in content coordinates
-    int contentWidth() const { return columnLefts_.back(); }
-    int contentHeight() const { return rowCount_ * rowPitch(); }
     QPoint scrollOffset() const;
-    bool isSelected(int column, int row) const;
 
-    void recomputeColumnLefts();
     void updateScrollBars();
     void contentChanged();
     void moveTo(Cell cell, bool keepCurrent);
@@ -125,39 +118,16 @@ private:
     std::optional<int> columnBorderAt(const QPoint& viewportPoint) const;
     void updateCursor(const QPoint& viewportPoint);
 
-    struct CellRange {
-        int left;
-        int top;
-        int right;
-        int bottom;
-    };
-    struct CellFill {
-        QPainter& painter;
-        QBrush highlight;
-        QBrush background;
-        Selection selection;
-        bool brushIsHighlight = false;
-    };
-    std::optional<CellRange> cellsIn(const QRect& viewportArea) const;
-    bool tilesStayInTheirCells() const;
-    void paintCell(CellFill& fill, int column, int row, const QRect& rect, bool backgroundToo);
-    void rebuildRowBand();
-    void paintRowBand(QPainter& painter, int row, const QRect& area);
-    void paintGridLines(QPainter& painter, const CellRange& cells);
     void paintBeyondLastCell(QPainter& painter, const QRect& area);
     void paintFocusRect(QPainter& painter);
 
-    int rowCount_ = 5;
-    std::vector<int> columnWidths_;
-    std::vector<int> columnLefts_; // columnLefts_[c] = left of column c; back() = total width
-    int lineWidth_ = 1;
+    // Sizes, grid lines and the row band the cells are painted on.
+    krelwin::render::CellGrid grid_{5, 5, 1};
     Cell current_{0, 0};
     Cell anchor_{0, 0};
     QPen pen_{Qt::black, 1};
     DrawCellHandler drawCell_;
     QPainter* canvas_ = nullptr;
-    // One row of black cells with its grid lines, copied under each row that is repainted.
-    QImage rowBand_;
 
     bool selecting_ = false;
     std::optional<int> resizingColumn_;
