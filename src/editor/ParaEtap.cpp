@@ -46,6 +46,25 @@ NumberField* makeFieldRow(QLabel*& label, const QString& caption, int labelTop, 
     return field;
 }
 
+// The file-name field also refuses what cannot stand in a file name on any system the game's
+// files travel to: separators, the characters Windows reserves, and control characters.
+class FileNameValidator : public krelwin::FileTextValidator {
+public:
+    FileNameValidator(QLineEdit* field)
+        : FileTextValidator(Kind::StageName, FileNameTypingLimit, field) {}
+
+    State validate(QString& input, int& pos) const override {
+        static const QString Forbidden = QStringLiteral("/\\:*?\"<>|");
+        for (const QChar character : input) {
+            if (character.unicode() < 32 || character.unicode() == 127 ||
+                Forbidden.contains(character)) {
+                return Invalid;
+            }
+        }
+        return FileTextValidator::validate(input, pos);
+    }
+};
+
 } // namespace
 
 TForm2::TForm2(QWidget* parent) : PlacedDialog(parent) {
@@ -68,7 +87,7 @@ void TForm2::buildPanels() {
     Label11 = makeLabel(QStringLiteral("Nazwa pliku z planszami:"), 8, 8, Panel2);
     EPlik = new QLineEdit(QStringLiteral("Plan01"), Panel2);
     EPlik->setGeometry(132, 4, 121, 21);
-    krelwin::limitFileText(EPlik, krelwin::FileTextValidator::Kind::StageName, FileNameTypingLimit);
+    EPlik->setValidator(new FileNameValidator(EPlik));
 
     Panel1 = makePanel(this);
     Label9 = makeLabel(QStringLiteral("Nazwa etapu:"), 8, 8, Panel1);

@@ -2,12 +2,18 @@
 
 #include "CellRenderer.h"
 #include "DialogHelpers.h"
+#include "FileCopy.h"
+#include "FileDialogs.h"
+#include "GenLos.h"
 #include "ListaE.h"
 #include "ParaEtap.h"
+#include "TextCodec.h"
 #include "TileSet.h"
 #include "errors.h"
+#include "stage_file.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -83,6 +89,9 @@ TForm1::TForm1() {
     column->addWidget(Panel1, 1);
     setCentralWidget(client);
 
+    OpenDialog1 = new StageFileDialog(StageFileDialog::Mode::Open, this);
+    SaveDialog1 = new StageFileDialog(StageFileDialog::Mode::Save, this);
+
     resize(ClientWidth, menuBar()->sizeHint().height() + ToolBarHeight + PanelHeight);
     centreOnScreen();
 }
@@ -136,16 +145,16 @@ void TForm1::buildMenus() {
     QMenuBar* MainMenu1 = menuBar();
     Plik1 = MainMenu1->addMenu(QStringLiteral("&Plik"));
     Nowy1 = item(Plik1, "Nowy", &TForm1::Nowy1Click);
-    Otwrz1 = item(Plik1, "Otwórz", nullptr);
-    Zapisz1 = item(Plik1, "Zapisz", nullptr);
+    Otwrz1 = item(Plik1, "Otwórz", &TForm1::Otwrz1Click);
+    Zapisz1 = item(Plik1, "Zapisz", &TForm1::Zapisz1Click);
     Plik1->addSeparator();
     Koniec1 = item(Plik1, "Wyjście", &TForm1::Koniec1Click);
 
     Etapy1 = MainMenu1->addMenu(QStringLiteral("E&tapy"));
-    Nowyetap1 = item(Etapy1, "Nowy etap", nullptr);
-    Wybierzetap1 = item(Etapy1, "Wybierz etap", nullptr);
+    Nowyetap1 = item(Etapy1, "Nowy etap", &TForm1::Nowyetap1Click);
+    Wybierzetap1 = item(Etapy1, "Wybierz etap", &TForm1::Wybierzetap1Click);
     Parametryetapu1 = item(Etapy1, "Parametry etapu", &TForm1::Parametryetapu1Click);
-    Zapiszjako1 = item(Etapy1, "Zapisz jako", nullptr);
+    Zapiszjako1 = item(Etapy1, "Zapisz jako", &TForm1::Zapiszjako1Click);
 
     Edycja1 = MainMenu1->addMenu(QStringLiteral("&Edycja"));
     Wytnij1 = item(Edycja1, "Wytnij", &TForm1::Wytnij1Click);
@@ -157,7 +166,7 @@ void TForm1::buildMenus() {
     Siatka1 = item(Opcje1, "Siatka", &TForm1::Siatka1Click);
     Siatka1->setCheckable(true);
     Siatka1->setChecked(true);
-    Generator1 = item(Opcje1, "Generator map", nullptr);
+    Generator1 = item(Opcje1, "Generator map", &TForm1::Generator1Click);
 
     Zapisz1->setEnabled(false);
     Etapy1->menuAction()->setEnabled(false);
@@ -177,6 +186,7 @@ void TForm1::buildPanel() {
     DG1 = new MapView(Panel1);
     DG1->setGridLineWidth(1);
     DG1->hide();
+    DG1->viewport()->installEventFilter(this);
     DG1->setDrawCellHandler(
         [this](int column, int row, const QRect&, int) { DG1DrawCell(column, row); });
     connect(DG1, &MapView::mousePressed, this,
@@ -221,6 +231,11 @@ void TForm1::buildStatusLabels() {
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Panel1 && event->type() == QEvent::Resize)
         layoutPanel();
+    if (watched == DG1->viewport() && event->type() == QEvent::Paint && napisGeneracji_ &&
+        !paintingNotice_) {
+        paintGenerationNotice(event);
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -396,6 +411,35 @@ void TForm1::showStageEditing() {
     DG1->show();
 }
 
+void TForm1::showStatusLabels() {
+    for (QLabel* label : {LPlik, LEtap, Label1, LPos})
+        label->show();
+}
+
+std::string TForm1::sciezkaPliku() const {
+    return QFile::encodeName(BiezacyPlik()).toStdString();
+}
+
+void TForm1::przeprowadzPrzezDialog() {
+    Form2->ParametryDoDialogu();
+    Form2->ParametryZDialogu();
+}
+
+// The list is read back from the file rather than extended by hand: the file may have held
+// stages before (a "Nowy" over an existing file), and the selected item must be the record
+// that was just written for a later "Zapisz" to write into it.
+void TForm1::dopiszEtap(const QString& name) {
+    const std::string path = sciezkaPliku();
+    krelwin::ZapiszEtap(path, krelwin::toFileBytes(name), krelwin::AppendIndex, etap);
+    const std::vector<std::string> names = krelwin::CzytajListeEtapow(path);
+    Form3->ListBox1->clear();
+    Form3->appendFileNames(names);
+    // Past the hundredth stage the list no longer reaches it; with nothing selected a later
+    // "Zapisz" appends rather than writing over another stage.
+    const bool listed = names.size() < static_cast<std::size_t>(krelwin::MaxListedStages);
+    Form3->selectIndex(listed ? int(names.size()) - 1 : -1);
+}
+
 void TForm1::Nowy1Click() {
     Form2->EPlik->setText(QStringLiteral("Plan01"));
     setBiezacyPlik(QStringLiteral("Plan01.map"));
@@ -403,6 +447,10 @@ void TForm1::Nowy1Click() {
     if (Form2->exec() != QDialog::Accepted)
         return;
     Form2->ParametryZDialogu();
+    // The new file takes the name typed in the dialog, in the working directory.
+    const QString plik =
+        Form2->EPlik->text().isEmpty() ? QStringLiteral("Plan01") : Form2->EPlik->text();
+    setBiezacyPlik(plik + QStringLiteral(".map"));
     showStageEditing();
     Zapisz1->setEnabled(false);
     Form3->ListBox1->clear();
@@ -410,12 +458,85 @@ void TForm1::Nowy1Click() {
     etap.plansza.fillWithRivets();
     etap.clearInterior();
     DG1->repaintAll();
-    for (QLabel* label : {LPlik, LEtap, Label1, LPos})
-        label->show();
+    showStatusLabels();
+}
+
+// Both reads come before anything changes, so a missing or unreadable file is reported once
+// and leaves the current file, the list, the stage and the menus as they were.
+void TForm1::Otwrz1Click() {
+    const std::optional<QString> chosen = OpenDialog1->Execute();
+    if (!chosen)
+        return;
+    const std::string path = QFile::encodeName(*chosen).toStdString();
+    const std::vector<std::string> names = krelwin::CzytajListeEtapow(path);
+    krelwin::Etap loaded = etap;
+    krelwin::CzytajEtap(path, 0, loaded);
+    if (names.empty())
+        throw krelwin::RuntimeError("List index out of bounds (0)");
+
+    setBiezacyPlik(*chosen);
+    Form3->ListBox1->clear();
+    Form3->appendFileNames(names);
+    etap = loaded;
+    przeprowadzPrzezDialog();
+    DG1->repaintAll();
+    showStageEditing();
+    Zapisz1->setEnabled(true);
+    Form3->EEtap->setText(Form3->itemText(0));
+    Form3->selectIndex(0);
+    setBiezacyEtap(Form3->EEtap->text());
+    showStatusLabels();
+}
+
+// The stage goes into the current file at the selected position; the chosen path receives a
+// copy of the current file as it was before this write.
+void TForm1::Zapisz1Click() {
+    SaveDialog1->setFileName(BiezacyPlik());
+    SaveDialog1->setReplacedWithoutAsking(BiezacyPlik());
+    const std::optional<QString> chosen = SaveDialog1->Execute();
+    if (!chosen)
+        return;
+    kopiujPlik(BiezacyPlik(), *chosen);
+    krelwin::ZapiszEtap(sciezkaPliku(), krelwin::toFileBytes(Form3->EEtap->text()),
+                        Form3->selectedIndex(), etap);
 }
 
 void TForm1::Koniec1Click() {
     close();
+}
+
+void TForm1::Nowyetap1Click() {
+    Form2->Panel2->hide();
+    if (Form2->exec() != QDialog::Accepted)
+        return;
+    // The cells are laid out for the size in force before the dialog; the new size follows.
+    etap.plansza.fillWithRivets();
+    etap.clearInterior();
+    Form2->ParametryZDialogu();
+    Form3->EEtap->setText(Form2->EEtap->text());
+    dopiszEtap(Form3->EEtap->text());
+    setBiezacyEtap(Form3->EEtap->text());
+    Zapisz1->setEnabled(true);
+    DG1->repaintAll();
+}
+
+void TForm1::Wybierzetap1Click() {
+    Form3->EEtap->setEnabled(false);
+    if (Form3->exec() != QDialog::Accepted)
+        return;
+    const int index = Form3->selectedIndex();
+    if (index < 0) {
+        // With nothing selected the list is read again from the file and no stage is loaded.
+        const std::vector<std::string> names = krelwin::CzytajListeEtapow(sciezkaPliku());
+        Form3->ListBox1->clear();
+        Form3->appendFileNames(names);
+    } else {
+        krelwin::CzytajEtap(sciezkaPliku(), index, etap);
+        przeprowadzPrzezDialog();
+    }
+    DG1->setRowCount(etap.parametry.Wys + 2);
+    DG1->setColumnCount(etap.parametry.Szer + 2);
+    DG1->repaintAll();
 }
 
 void TForm1::Parametryetapu1Click() {
@@ -426,7 +547,64 @@ void TForm1::Parametryetapu1Click() {
     etap.trimToSize();
 }
 
+// A name the list already holds (letter case ignored) names the stage to write over: the first
+// such record takes the stage and becomes the selected item, so list and file keep agreeing.
+void TForm1::Zapiszjako1Click() {
+    Form3->EEtap->setText(BiezacyEtap());
+    Form3->EEtap->setEnabled(true);
+    if (Form3->exec() != QDialog::Accepted)
+        return;
+    const QString name = Form3->EEtap->text();
+    int match = -1;
+    for (int index = 0; index < Form3->ListBox1->count() && match < 0; ++index)
+        if (Form3->itemText(index).compare(name, Qt::CaseInsensitive) == 0)
+            match = index;
+    if (match >= 0) {
+        krelwin::ZapiszEtap(sciezkaPliku(), krelwin::toFileBytes(name), match, etap);
+        Form3->ListBox1->item(match)->setText(name);
+        Form3->selectIndex(match);
+        return;
+    }
+    dopiszEtap(name);
+    setBiezacyEtap(name);
+    Zapisz1->setEnabled(true);
+}
+
 void TForm1::Siatka1Click() {
     // The action has toggled its check mark already.
     DG1->setGridLineWidth(Siatka1->isChecked() ? 1 : 0);
+}
+
+// --- "Generator map" --------------------------------------------------------------------
+
+void TForm1::Generator1Click() {
+    if (Form4->exec() != QDialog::Accepted)
+        return;
+    DG1->viewport()->setCursor(Qt::WaitCursor);
+    if (DG1->currentRow() != 1)
+        DG1->setCurrentRow(1);
+    if (DG1->currentColumn() != 1)
+        DG1->setCurrentColumn(1);
+    // The notice is painted once, at once, and is gone with the next paint of the view.
+    napisGeneracji_ = true;
+    DG1->viewport()->repaint();
+    napisGeneracji_ = false;
+    krelwin::GenerujPlansze(etap, ZrodloLosowe, Form4->udzialy());
+    DG1->viewport()->repaint();
+    DG1->viewport()->setCursor(Qt::PointingHandCursor);
+}
+
+// The view paints its cells first; the notice goes over them, at (10, 10) of the view.
+void TForm1::paintGenerationNotice(QEvent* paint) {
+    paintingNotice_ = true;
+    QCoreApplication::sendEvent(DG1->viewport(), paint);
+    paintingNotice_ = false;
+    QPainter painter(DG1->viewport());
+    painter.setFont(font());
+    painter.setPen(Qt::black);
+    painter.setBackground(Qt::white);
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    const QString text = QString::fromUtf8(NapisGeneracji);
+    const QRect place(QPoint(10, 10), painter.fontMetrics().size(0, text));
+    painter.drawText(place, Qt::AlignLeft | Qt::AlignTop, text);
 }

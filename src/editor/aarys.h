@@ -17,6 +17,7 @@
 
 class QAction;
 class QLabel;
+class StageFileDialog;
 class QMenu;
 class QToolButton;
 
@@ -78,9 +79,15 @@ public:
 
     // "&Plik", "E&tapy" and "&Opcje".
     void Nowy1Click();
+    void Otwrz1Click();
+    void Zapisz1Click();
     void Koniec1Click();
+    void Nowyetap1Click();
+    void Wybierzetap1Click();
     void Parametryetapu1Click();
+    void Zapiszjako1Click();
     void Siatka1Click();
+    void Generator1Click();
 
     // Enables what a created or opened file makes available ("E&tapy", "&Edycja",
     // "Generator map"), and shows the map view and the status labels.
@@ -120,6 +127,12 @@ public:
     QLabel* Label1;
     QLabel* LPos;
 
+    StageFileDialog* OpenDialog1;
+    StageFileDialog* SaveDialog1;
+
+    // The text drawn over the view while the generator fills the stage.
+    static constexpr const char* NapisGeneracji = "Trwa generacja, proszę czekać...";
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -138,6 +151,19 @@ private:
     void FormClose();
     void wybierzNarzedzie(int buttonNumber);
     void redraw(const krelwin::ZapisanePola& cells);
+
+    // BiezacyPlik as the file system names it.
+    std::string sciezkaPliku() const;
+    // The loaded stage's parameters through the parameters dialog's fields: clamped, and the
+    // view sized to them.
+    void przeprowadzPrzezDialog();
+    // Appends the stage in memory under `name` and makes the appended stage the selected item.
+    void dopiszEtap(const QString& name);
+    void showStatusLabels();
+    void paintGenerationNotice(QEvent* paint);
+
+    bool napisGeneracji_ = false;
+    bool paintingNotice_ = false;
 
     bool shownBefore_ = false;
 };
