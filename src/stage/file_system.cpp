@@ -57,6 +57,14 @@ int SystemFileSystem::resolvePath(const char* path, std::string& resolved) {
     return 0;
 }
 
+int SystemFileSystem::startWriteBack(int fd, off_t offset, off_t length) {
+    return ::sync_file_range(fd, offset, length, SYNC_FILE_RANGE_WRITE);
+}
+
+int FileSystem::startWriteBack(int, off_t, off_t) {
+    return 0;
+}
+
 namespace {
 
 SystemFileSystem& systemFileSystem() {
@@ -149,6 +157,23 @@ void writeAll(int fd, std::string_view data) {
 
 void syncFile(int fd) {
     if (fileSystem().fsync(fd) != 0) {
+        throw InOutError::fromErrno(errno);
+    }
+}
+
+void startWriteBack(int fd, off_t offset, off_t length) {
+    if (fileSystem().startWriteBack(fd, offset, length) == 0) {
+        return;
+    }
+    switch (errno) {
+    case EINVAL:     // a file system without it (or a kernel that refuses the range)
+    case ENOSYS:     // a kernel without the call
+    case ESPIPE:     // not a regular file
+    case EOPNOTSUPP: // a file system that says so
+    case EINTR:      // nothing was lost; the fsync still waits for every byte
+        return;
+    default:
+        // EIO, ENOSPC and the like: the bytes cannot reach the disk, as the fsync would say.
         throw InOutError::fromErrno(errno);
     }
 }

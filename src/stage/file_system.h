@@ -33,6 +33,10 @@ public:
     virtual int flock(int fd, int operation) = 0;
     // realpath: the absolute path with every symbolic link resolved; the path must exist.
     virtual int resolvePath(const char* path, std::string& resolved) = 0;
+    // sync_file_range(SYNC_FILE_RANGE_WRITE): starts writing a range of the file to the disk
+    // without waiting for it, so that a later fsync has little left to wait for. Only a hint:
+    // a file system that cannot start write-back early (as this default) simply does not.
+    virtual int startWriteBack(int fd, off_t offset, off_t length);
 };
 
 // The operating system itself.
@@ -51,6 +55,7 @@ public:
     int createTemporary(char* pathTemplate) override;
     int flock(int fd, int operation) override;
     int resolvePath(const char* path, std::string& resolved) override;
+    int startWriteBack(int fd, off_t offset, off_t length) override;
 };
 
 // The file system in force: the operating system unless a ScopedFileSystem says otherwise.
@@ -94,6 +99,8 @@ FileDescriptor openFile(const std::string& path, int flags, mode_t mode = 0);
 std::size_t readSome(int fd, char* buffer, std::size_t size);
 void writeAll(int fd, std::string_view data);
 void syncFile(int fd);
+// Starts write-back of the range; a file or system that does not offer it is no failure.
+void startWriteBack(int fd, off_t offset, off_t length);
 struct stat statusOf(int fd);
 
 // Whether a regular file (not a folder) is found at the path; any failure to look counts as no.

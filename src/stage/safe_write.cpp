@@ -14,6 +14,11 @@ namespace krelwin {
 namespace {
 
 constexpr std::size_t WriteBlockSize = 256 * 1024;
+// A piece at least this large is not worth copying into the buffer first.
+constexpr std::size_t DirectWriteSize = WriteBlockSize / 2;
+// The disk starts on every this many bytes written, so that the fsync before the rename finds
+// most of a large file already on its way instead of all of it still in memory.
+constexpr off_t WriteBackStep = 4 * 1024 * 1024;
 // Another writer can replace the file between our open and our lock; each time that happens we
 // start over. Only a file replaced thousands of times in a row stops the write.
 constexpr int MaxLockAttempts = 1000;
@@ -151,17 +156,26 @@ void SafeWrite::createTemporaryFile() {
 void SafeWrite::write(std::string_view bytes) {
     if (pending_.size() + bytes.size() > WriteBlockSize) {
         flush();
-        if (bytes.size() >= WriteBlockSize) {
-            writeAll(temporary_.fd.get(), bytes);
-            return;
-        }
+    }
+    if (pending_.empty() && bytes.size() >= DirectWriteSize) {
+        writeThrough(bytes);
+        return;
     }
     pending_ += bytes;
 }
 
 void SafeWrite::flush() {
-    writeAll(temporary_.fd.get(), pending_);
+    writeThrough(pending_);
     pending_.clear();
+}
+
+void SafeWrite::writeThrough(std::string_view bytes) {
+    writeAll(temporary_.fd.get(), bytes);
+    written_ += static_cast<off_t>(bytes.size());
+    if (written_ - writeBackStart_ >= WriteBackStep) {
+        startWriteBack(temporary_.fd.get(), writeBackStart_, written_ - writeBackStart_);
+        writeBackStart_ = written_;
+    }
 }
 
 void SafeWrite::commit() {

@@ -31,7 +31,7 @@ public:
     // The locked stage file, positioned at its start, for reading its present content.
     int stageFd() const { return stage_.get(); }
 
-    // Buffered into the temporary file.
+    // Buffered into the temporary file; large pieces go straight through.
     void write(std::string_view bytes);
     // Flushes, syncs and closes the temporary file, gives it the stage file's permissions and
     // renames it over the stage file. Throws InOutError, the stage file untouched.
@@ -42,6 +42,7 @@ private:
     void removeStaleTemporaryFiles();
     void createTemporaryFile();
     void flush();
+    void writeThrough(std::string_view bytes);
     void syncFolder();
 
     // Removed when it goes, however the write ends, unless it has become the stage file.
@@ -57,6 +58,8 @@ private:
     std::string target_; // the stage file itself, every link resolved
     TemporaryFile temporary_;
     std::string pending_;
+    off_t written_ = 0;        // bytes handed to the temporary file so far
+    off_t writeBackStart_ = 0; // where the write-back not yet started begins
 };
 
 } // namespace krelwin
