@@ -3,10 +3,13 @@
 #include "errors.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+
+#include <algorithm>
 
 void PlacedDialog::setVisible(bool visible) {
     if (visible && !placedBefore_) {
@@ -22,8 +25,8 @@ void PlacedDialog::setVisible(bool visible) {
 }
 
 QFont dialogFont() {
-    // Where MS Sans Serif is missing, a face of Arial's metrics keeps the captions within the
-    // places laid out for it.
+    // Where MS Sans Serif is missing, a face of Arial's metrics comes nearest to it; the dialogs
+    // make room for the little it is wider.
     QFont font;
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
                       QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
@@ -31,6 +34,37 @@ QFont dialogFont() {
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;
+}
+
+int roomMissingLeftOf(const QLabel* label, int fieldLeft) {
+    const int textRight = label->x() + label->sizeHint().width();
+    return std::max(0, textRight + LabelGap - fieldLeft);
+}
+
+int moveFieldsClearOfLabels(const std::vector<LabelledField>& column) {
+    int shift = 0;
+    for (const LabelledField& row : column) {
+        shift = std::max(shift, roomMissingLeftOf(row.label, row.field->x()));
+    }
+    for (const LabelledField& row : column) {
+        row.field->move(row.field->x() + shift, row.field->y());
+    }
+    return shift;
+}
+
+int widthMissing(const QWidget* box, int contentRight, int margin) {
+    return std::max(0, contentRight + margin - box->width());
+}
+
+void widenBy(QWidget* box, int pixels) {
+    if (pixels == 0) {
+        return;
+    }
+    if (box->isWindow()) {
+        box->setFixedSize(box->width() + pixels, box->height()); // the frame is a fixed one
+    } else {
+        box->resize(box->width() + pixels, box->height());
+    }
 }
 
 void pressOnAcceleratorKeepingFocus(QPushButton* button) {

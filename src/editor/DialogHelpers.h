@@ -7,7 +7,9 @@
 
 #include <exception>
 #include <functional>
+#include <vector>
 
+class QLabel;
 class QPushButton;
 
 // A dialog centred on the screen the first time it is shown; later showings put it where it
@@ -23,6 +25,30 @@ private:
 
 // The dialogs' font: MS Sans Serif, 11 pixels high, or the nearest sans serif.
 QFont dialogFont();
+
+// The dialogs' places were laid out for MS Sans Serif. In the wider face that stands in for it
+// a caption can run into the field right of it; these keep LabelGap pixels clear between them
+// by moving things only as far as the font needs, so in the laid-out font every place holds.
+constexpr int LabelGap = 6;
+
+// How many pixels the label's text lacks to end LabelGap before `fieldLeft`; 0 when it fits.
+int roomMissingLeftOf(const QLabel* label, int fieldLeft);
+
+struct LabelledField {
+    const QLabel* label;
+    QWidget* field;
+};
+
+// Moves the fields of one column right together, as far as its widest caption needs, so that
+// the column stays aligned; returns how far they moved.
+int moveFieldsClearOfLabels(const std::vector<LabelledField>& column);
+
+// How much wider `box` has to be to hold content ending at `contentRight` (exclusive) and
+// `margin` pixels more; 0 when it already does.
+int widthMissing(const QWidget* box, int contentRight, int margin);
+
+// Widens a group, field or fixed-size window by `pixels`, keeping its left edge.
+void widenBy(QWidget* box, int pixels);
 
 // The button's "&" accelerator (Alt + letter) presses it without taking the focus, so that a
 // number still being typed in a field is read as typed.

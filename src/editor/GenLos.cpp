@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace {
 
 struct Row {
@@ -32,7 +34,12 @@ constexpr std::array<Row, TForm4::IleUdzialow> Rows{{
     {"Lawa\nprzepuszczająca:", 316, 320},
 }};
 
+constexpr int LayoutWidth = 288;
+constexpr int LayoutHeight = 388;
+constexpr int Margin = 8; // around the caption at the top, and the least right of the fields
+constexpr int LabelLeft = 44;
 constexpr int FieldLeft = 128;
+constexpr int FieldWidth = 61;
 constexpr int FieldHeight = 22;
 constexpr QRect TileColumnPlace{8, 28, 29, 333};
 
@@ -69,6 +76,7 @@ private:
 TForm4::TForm4(QWidget* parent) : PlacedDialog(parent) {
     buildLayout();
     buildRows();
+    fitWidthToText();
     buildButtons();
     QWidget::setTabOrder(BitBtn1, BitBtn2);
     QWidget::setTabOrder(BitBtn2, SE[0]);
@@ -83,27 +91,38 @@ void TForm4::buildLayout() {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(dialogFont());
-    setFixedSize(288, 388);
+    setFixedSize(LayoutWidth, LayoutHeight);
 
     Label1 =
         new QLabel(QStringLiteral("Udział poszczególnych elementów w generowanej mapie:"), this);
-    Label1->move(8, 8);
+    Label1->move(Margin, Margin);
+    Label1->adjustSize();
     ListView1 = new TileColumn(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setGeometry(TileColumnPlace);
 }
 
 void TForm4::buildRows() {
+    std::vector<LabelledField> column;
     for (int k = 0; k < IleUdzialow; ++k) {
         Labels[k] = new QLabel(QString::fromUtf8(Rows[k].caption), this);
         Labels[k]->setObjectName(QStringLiteral("Label%1").arg(k + 2));
-        Labels[k]->move(44, Rows[k].labelTop);
+        Labels[k]->move(LabelLeft, Rows[k].labelTop);
+        Labels[k]->adjustSize();
         SE[k] = new NumberField(0, 99, 2, this);
         SE[k]->setObjectName(QStringLiteral("SE%1").arg(k + 1));
-        SE[k]->setGeometry(FieldLeft, Rows[k].fieldTop, 61, FieldHeight);
+        SE[k]->setGeometry(FieldLeft, Rows[k].fieldTop, FieldWidth, FieldHeight);
         SE[k]->setValue(krelwin::DomyslneUdzialy[k]);
         Labels[k]->setBuddy(SE[k]);
+        column.push_back({Labels[k], SE[k]});
     }
+    moveFieldsClearOfLabels(column);
+}
+
+// The dialog widens only when the caption at the top or the field column would reach its edge.
+void TForm4::fitWidthToText() {
+    const int contentRight = std::max(Label1->geometry().right(), SE[0]->geometry().right()) + 1;
+    widenBy(this, widthMissing(this, contentRight, Margin));
 }
 
 void TForm4::buildButtons() {
@@ -111,16 +130,17 @@ void TForm4::buildButtons() {
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setGeometry(0, 347, width(), 41);
     Panel1 = panel;
+    const int widening = width() - LayoutWidth; // the buttons keep to the right
 
     BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
                               QStringLiteral("&Generuj"), Panel1);
-    BitBtn1->setGeometry(60, 8, 105, 25);
+    BitBtn1->setGeometry(60 + widening, 8, 105, 25);
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 
     BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
                               QStringLiteral("&Anuluj"), Panel1);
-    BitBtn2->setGeometry(171, 8, 105, 25);
+    BitBtn2->setGeometry(171 + widening, 8, 105, 25);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 
     pressOnAcceleratorKeepingFocus(BitBtn1);

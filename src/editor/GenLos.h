@@ -34,5 +34,6 @@ public:
 private:
     void buildLayout();
     void buildRows();
+    void fitWidthToText();
     void buildButtons();
 };

@@ -75,6 +75,7 @@ void TForm3::buildLayout() {
     Label1->move(8, 12);
     EEtap = new QLineEdit(this);
     EEtap->setGeometry(80, 8, 121, 21);
+    moveFieldsClearOfLabels({{Label1, EEtap}});
     krelwin::limitFileText(EEtap, krelwin::FileTextValidator::Kind::StageName, NameTypingLimit);
     Label1->setBuddy(EEtap);
 

@@ -13,8 +13,13 @@
 #include <QRadioButton>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace {
 
+constexpr int LayoutWidth = 538;
+constexpr int LayoutHeight = 264;
+constexpr int GroupMargin = 12; // the least room right of a group's fields, as left of its labels
 constexpr int PanelHeight2 = 28;
 constexpr int PanelHeight1 = 29;
 constexpr int FieldWidth = 49;
@@ -72,10 +77,11 @@ TForm2::TForm2(QWidget* parent) : PlacedDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFont(dialogFont());
-    setFixedSize(538, 264);
+    setFixedSize(LayoutWidth, LayoutHeight);
     buildPanels();
     buildTypeGroup();
     buildNumberGroups();
+    fitGroupsToFields();
     buildButtons();
     setTabOrderOfControls();
     Panel2->hide();
@@ -88,18 +94,19 @@ void TForm2::buildPanels() {
     EPlik = new QLineEdit(QStringLiteral("Plan01"), Panel2);
     EPlik->setGeometry(132, 4, 121, 21);
     EPlik->setValidator(new FileNameValidator(EPlik));
+    moveFieldsClearOfLabels({{Label11, EPlik}});
 
     Panel1 = makePanel(this);
     Label9 = makeLabel(QStringLiteral("Nazwa etapu:"), 8, 8, Panel1);
     EEtap = new QLineEdit(QString::fromUtf8(krelwin::DomyslnaNazwaEtapu), Panel1);
     EEtap->setGeometry(80, 4, 133, 21);
+    moveFieldsClearOfLabels({{Label9, EEtap}});
     krelwin::limitFileText(EEtap, krelwin::FileTextValidator::Kind::StageName,
                            StageNameTypingLimit);
     Label10 = makeLabel(QStringLiteral("Kolory (rgb):"), 236, 8, Panel1);
     EKolory = new QLineEdit(QString::fromUtf8(krelwin::DomyslneKolory), Panel1);
     EKolory->setGeometry(296, 4, 229, 21);
-    // In a font wider than the one it was laid out for, the caption moves left of its field.
-    Label10->move(std::min(Label10->x(), EKolory->x() - 4 - Label10->width()), Label10->y());
+    placeColourCaption();
     krelwin::limitFileText(EKolory, krelwin::FileTextValidator::Kind::ColourText,
                            krelwin::FileTextValidator::NoLimit);
     QPalette face = EKolory->palette();
@@ -108,6 +115,17 @@ void TForm2::buildPanels() {
     Label9->setBuddy(EEtap);
     Label10->setBuddy(EKolory);
     Label11->setBuddy(EPlik);
+}
+
+// In a wider font "Kolory (rgb):" first moves left into the room the stage name leaves it; only
+// what that room lacks pushes the colour field right, which keeps its right edge.
+void TForm2::placeColourCaption() {
+    const int leftmost = EEtap->geometry().right() + 1 + 2 * LabelGap;
+    const int clearLeft = Label10->x() - roomMissingLeftOf(Label10, EKolory->x());
+    Label10->move(std::max(leftmost, clearLeft), Label10->y());
+    const int right = EKolory->geometry().right();
+    moveFieldsClearOfLabels({{Label10, EKolory}});
+    EKolory->resize(right + 1 - EKolory->x(), EKolory->height());
 }
 
 void TForm2::buildTypeGroup() {
@@ -127,6 +145,7 @@ void TForm2::buildNumberGroups() {
     SESzer =
         makeFieldRow(Label1, QStringLiteral("Szerokość:"), 24, 20, 72, ZakresSzer, 2, GroupBox1);
     SEWys = makeFieldRow(Label2, QStringLiteral("Wysokość:"), 52, 48, 72, ZakresWys, 2, GroupBox1);
+    moveFieldsClearOfLabels({{Label1, SESzer}, {Label2, SEWys}});
 
     GroupBox2 = new QGroupBox(QStringLiteral("Punktacja"), this);
     GroupBox2->setGeometry(300, 60, 225, 113);
@@ -136,6 +155,7 @@ void TForm2::buildNumberGroups() {
                           ZakresPktD, 3, GroupBox2);
     SECzasG = makeFieldRow(Label5, QStringLiteral("Ilość czasu do końca etapu:"), 80, 76, 156,
                            ZakresCzasG, 3, GroupBox2);
+    moveFieldsClearOfLabels({{Label3, SEIleD}, {Label4, SEPktD}, {Label5, SECzasG}});
 
     GroupBox3 = new QGroupBox(QStringLiteral("Charakter"), this);
     GroupBox3->setGeometry(4, 144, 289, 113);
@@ -147,6 +167,7 @@ void TForm2::buildNumberGroups() {
                           QStringLiteral("Czas zatrzymywania kamieni\n"
                                          "i diamentów przez lawe przepuszczającą:"),
                           72, 76, 216, ZakresLawP, 3, GroupBox3);
+    moveFieldsClearOfLabels({{Label6, SEMagMur}, {Label7, SERozL}, {Label8, SELawP}});
 
     const ParametryEtapu defaults;
     SESzer->setValue(defaults.Szer);
@@ -159,14 +180,31 @@ void TForm2::buildNumberGroups() {
     SELawP->setValue(defaults.LawP);
 }
 
+// A group widens only when its fields come nearer than GroupMargin to its edge. The left column
+// of groups keeps one right edge, the right-hand group moves along, and the dialog, the colour
+// field and the buttons at the bottom right take up what the groups grew by.
+void TForm2::fitGroupsToFields() {
+    const auto fieldsEnd = [](const QWidget* field) { return field->geometry().right() + 1; };
+    const int leftColumn = std::max(widthMissing(GroupBox1, fieldsEnd(SESzer), GroupMargin),
+                                    widthMissing(GroupBox3, fieldsEnd(SEMagMur), GroupMargin));
+    widenBy(GroupBox1, leftColumn);
+    widenBy(GroupBox3, leftColumn);
+    GroupBox2->move(GroupBox2->x() + leftColumn, GroupBox2->y());
+    const int rightColumn = widthMissing(GroupBox2, fieldsEnd(SEIleD), GroupMargin);
+    widenBy(GroupBox2, rightColumn);
+    widenBy(this, leftColumn + rightColumn);
+    widenBy(EKolory, leftColumn + rightColumn);
+}
+
 void TForm2::buildButtons() {
     BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
                               QStringLiteral("&Zatwierdź"), this);
-    BitBtn1->setGeometry(304, 229, 105, 25);
+    const int widening = width() - LayoutWidth; // the buttons keep to the bottom right corner
+    BitBtn1->setGeometry(304 + widening, 229, 105, 25);
     BitBtn1->setDefault(true);
     BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
                               QStringLiteral("&Anuluj"), this);
-    BitBtn2->setGeometry(416, 229, 105, 25);
+    BitBtn2->setGeometry(416 + widening, 229, 105, 25);
     BitBtn2->setAutoDefault(false);
     // Alt+Z confirms without moving the focus, so a number being typed is read as typed.
     pressOnAcceleratorKeepingFocus(BitBtn1);

@@ -72,8 +72,10 @@ protected:
 
 private:
     void buildPanels();
+    void placeColourCaption();
     void buildTypeGroup();
     void buildNumberGroups();
+    void fitGroupsToFields();
     void buildButtons();
     void setTabOrderOfControls();
     void placePanels();
