@@ -1,13 +1,16 @@
 // Runs krelwin-stage as a separate process in a temporary folder of the test's own.
 #pragma once
 
+#include "test_stage_file_support.h"
+
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace krelwin::cli_test {
+
+using namespace krelwin::stagetest;
 
 struct Outcome {
     int exitCode = -1;
@@ -15,29 +18,22 @@ struct Outcome {
     std::string err;
 };
 
-// The records the tests build files from.
-extern const std::string DefaultParameters; // 18 x 10, every other value its default
-extern const std::vector<std::string> ExampleRows;
-
-// The lines of a record, each ended by `lineEnd`.
-std::string record(const std::string& nameLine, const std::string& parameters,
-                   const std::vector<std::string>& rows, const std::string& lineEnd = "\r\n");
-// The 305-byte example stage: 18 x 10, one start, one exit.
-std::string exampleRecord(const std::string& name = "Etap 01");
+// The example record's 14 lines (name, "}", parameters, "{", 10 rows), named `name`, with
+// line `index` replaced by `line` when `index` is given.
+std::string exampleRecord(const std::string& name, std::size_t index = 0,
+                          const std::string& line = {});
 
 class CliTest : public ::testing::Test {
 protected:
-    std::filesystem::path folder;
-
-    void SetUp() override;
-    void TearDown() override;
+    TempFolder folder;
 
     // Runs the tool with the arguments, the temporary folder as its working directory.
     Outcome run(const std::vector<std::string>& arguments) const;
-    // Writes a file into the folder and returns its path.
-    std::string write(const std::string& fileName, const std::string& content) const;
-    std::string read(const std::string& path) const;
-    std::string pathOf(const std::string& fileName) const { return (folder / fileName).string(); }
+    std::string write(const std::string& name, const std::string& content) const {
+        writeBytes(folder.file(name), content);
+        return folder.file(name);
+    }
+    std::string read(const std::string& name) const { return readBytes(folder.file(name)); }
 };
 
 } // namespace krelwin::cli_test

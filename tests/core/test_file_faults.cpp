@@ -5,47 +5,24 @@
 #include "stage_file.h"
 #include "test_stage_file_support.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
+#include <string_view>
 #include <sys/file.h>
 #include <unistd.h>
 
-namespace krelwin {
+namespace krelwin::stagetest {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::exampleEtap;
-using testing::readBytes;
-using testing::simpleRecord;
-using testing::TempFolder;
-using testing::writeBytes;
 
-enum class Call {
-    Open,
-    Read,
-    Write,
-    Fsync,
-    Close,
-    Fstat,
-    Stat,
-    Fchmod,
-    Rename,
-    Unlink,
-    CreateTemporary,
-    Flock,
-    ResolvePath
-};
-
-const char* nameOf(Call call) {
-    static const char* const names[] = {"open",    "read",  "write",   "fsync",  "close",
-                                        "fstat",   "stat",  "fchmod",  "rename", "unlink",
-                                        "mkstemp", "flock", "realpath"};
-    return names[static_cast<int>(call)];
-}
+// A system call by its name: "open", "read", "rename" ...
+using Call = std::string_view;
 
 // Passes every call to the operating system, except the one numbered `failAt`, which fails
 // with `failErrno` (a close still closes, as on Linux). `beforeCall` lets a test act in between.
@@ -56,64 +33,89 @@ public:
     int failErrno = 0;
     std::function<void(Call)> beforeCall;
 
-    int open(const char* path, int flags, mode_t mode) override {
-        return enter(Call::Open) ? real.open(path, flags, mode) : -1;
+    int open(const char* p, int f, mode_t m) override { return ok("open") ? os.open(p, f, m) : -1; }
+    ssize_t read(int fd, void* b, std::size_t n) override {
+        return ok("read") ? os.read(fd, b, n) : -1;
     }
-    ssize_t read(int fd, void* buffer, std::size_t size) override {
-        return enter(Call::Read) ? real.read(fd, buffer, size) : -1;
+    ssize_t write(int fd, const void* b, std::size_t n) override {
+        return ok("write") ? os.write(fd, b, n) : -1;
     }
-    ssize_t write(int fd, const void* data, std::size_t size) override {
-        return enter(Call::Write) ? real.write(fd, data, size) : -1;
-    }
-    int fsync(int fd) override { return enter(Call::Fsync) ? real.fsync(fd) : -1; }
+    int fsync(int fd) override { return ok("fsync") ? os.fsync(fd) : -1; }
     int close(int fd) override {
-        const bool pass = enter(Call::Close);
+        const bool pass = ok("close");
         const int saved = errno;
-        real.close(fd);
+        os.close(fd);
         errno = saved;
         return pass ? 0 : -1;
     }
-    int fstat(int fd, struct stat* status) override {
-        return enter(Call::Fstat) ? real.fstat(fd, status) : -1;
+    int fstat(int fd, struct stat* st) override { return ok("fstat") ? os.fstat(fd, st) : -1; }
+    int stat(const char* p, struct stat* st) override { return ok("stat") ? os.stat(p, st) : -1; }
+    int fchmod(int fd, mode_t m) override { return ok("fchmod") ? os.fchmod(fd, m) : -1; }
+    int rename(const char* a, const char* b) override {
+        return ok("rename") ? os.rename(a, b) : -1;
     }
-    int stat(const char* path, struct stat* status) override {
-        return enter(Call::Stat) ? real.stat(path, status) : -1;
-    }
-    int fchmod(int fd, mode_t mode) override {
-        return enter(Call::Fchmod) ? real.fchmod(fd, mode) : -1;
-    }
-    int rename(const char* from, const char* to) override {
-        return enter(Call::Rename) ? real.rename(from, to) : -1;
-    }
-    int unlink(const char* path) override { return enter(Call::Unlink) ? real.unlink(path) : -1; }
-    int createTemporary(char* pathTemplate) override {
-        return enter(Call::CreateTemporary) ? real.createTemporary(pathTemplate) : -1;
-    }
-    int flock(int fd, int operation) override {
-        return enter(Call::Flock) ? real.flock(fd, operation) : -1;
-    }
-    int resolvePath(const char* path, std::string& resolved) override {
-        return enter(Call::ResolvePath) ? real.resolvePath(path, resolved) : -1;
+    int unlink(const char* p) override { return ok("unlink") ? os.unlink(p) : -1; }
+    int createTemporary(char* t) override { return ok("mkstemp") ? os.createTemporary(t) : -1; }
+    int flock(int fd, int op) override { return ok("flock") ? os.flock(fd, op) : -1; }
+    int resolvePath(const char* p, std::string& r) override {
+        return ok("realpath") ? os.resolvePath(p, r) : -1;
     }
 
 private:
-    bool enter(Call call) {
+    bool ok(Call call) {
         if (beforeCall) {
             beforeCall(call);
         }
-        const long number = static_cast<long>(calls.size());
         calls.push_back(call);
-        if (number == failAt) {
+        if (static_cast<long>(calls.size()) - 1 == failAt) {
             errno = failErrno;
             return false;
         }
         return true;
     }
 
-    SystemFileSystem real;
+    SystemFileSystem os;
 };
 
-const int InjectedErrors[] = {ENOSPC, EACCES, EIO};
+// Runs `operation` once counting its calls, then once for each call failing in turn with each
+// injected error, `reset` before every run. `check` judges each faulty run, told whether the
+// failure was reported; a reported failure must carry the injected error's text.
+void failEachCall(const std::function<void()>& reset, const std::function<void()>& operation,
+                  const std::function<void(long failAt, Call call, bool reported)>& check) {
+    FaultyFileSystem counting;
+    reset();
+    {
+        ScopedFileSystem scope(counting);
+        operation();
+    }
+    ASSERT_GT(counting.calls.size(), 3u);
+    for (long failAt = 0; failAt < static_cast<long>(counting.calls.size()); ++failAt) {
+        const Call call = counting.calls[failAt];
+        for (const int injected : {ENOSPC, EACCES, EIO}) {
+            SCOPED_TRACE(std::string(call) + " #" + std::to_string(failAt) + " errno " +
+                         std::to_string(injected));
+            reset();
+            FaultyFileSystem faulty;
+            faulty.failAt = failAt;
+            faulty.failErrno = injected;
+            bool reported = true;
+            try {
+                ScopedFileSystem scope(faulty);
+                operation();
+                reported = false;
+            } catch (const InOutError& error) {
+                EXPECT_STREQ(error.what(), InOutError::fromErrno(injected).what());
+            } catch (const MissingFileMessage&) {
+                EXPECT_EQ(call, "stat") << "only a failed existence test finds no file";
+            }
+            check(failAt, call, reported);
+        }
+    }
+}
+
+const std::string A = simpleRecord("a", 18, 10, '+');
+const std::string B = simpleRecord("b", 25, 12, 'o');
+const std::string C = simpleRecord("c", 18, 11, '.');
 
 struct WriteScenario {
     const char* title;
@@ -123,7 +125,7 @@ struct WriteScenario {
 
 class WriteFaults : public ::testing::TestWithParam<WriteScenario> {};
 
-TEST_P(WriteFaults, EachFailingCallLeavesTheFileAsItWas) {
+TEST_P(WriteFaults, EachFailingCallLeavesTheFileAsItWasAndNoTemporaryFile) {
     const WriteScenario& scenario = GetParam();
     TempFolder folder;
     const std::string path = folder.file("stages.map");
@@ -133,7 +135,6 @@ TEST_P(WriteFaults, EachFailingCallLeavesTheFileAsItWas) {
             writeBytes(path, *scenario.before);
         }
     };
-
     reset();
     FaultyFileSystem counting;
     {
@@ -141,53 +142,31 @@ TEST_P(WriteFaults, EachFailingCallLeavesTheFileAsItWas) {
         scenario.write(path);
     }
     const std::string after = readBytes(path);
-    const std::vector<Call> calls = counting.calls;
-    const auto rename = std::find(calls.begin(), calls.end(), Call::Rename);
-    ASSERT_NE(rename, calls.end());
-    const long renameAt = rename - calls.begin();
+    const long renameAt =
+        std::find(counting.calls.begin(), counting.calls.end(), "rename") - counting.calls.begin();
+    ASSERT_LT(renameAt, static_cast<long>(counting.calls.size()));
 
-    int failuresReported = 0;
-    for (long failAt = 0; failAt < static_cast<long>(calls.size()); ++failAt) {
-        for (const int injected : InjectedErrors) {
-            SCOPED_TRACE(std::string(nameOf(calls[failAt])) + " #" + std::to_string(failAt) +
-                         " errno " + std::to_string(injected));
-            reset();
-            FaultyFileSystem faulty;
-            faulty.failAt = failAt;
-            faulty.failErrno = injected;
-            bool reported = false;
-            try {
-                ScopedFileSystem scope(faulty);
-                scenario.write(path);
-            } catch (const InOutError& error) {
-                reported = true;
-                EXPECT_STREQ(error.what(), InOutError::fromErrno(injected).what());
-            }
-            if (reported) {
-                ++failuresReported;
-                if (scenario.before) {
-                    EXPECT_EQ(readBytes(path), *scenario.before);
-                } else {
-                    // A stage file that had to be created may stay, empty.
-                    EXPECT_TRUE(!fs::exists(path) || fs::file_size(path) == 0);
-                }
-                EXPECT_LE(failAt, renameAt) << "reported a failure after the file was replaced";
-            } else {
-                // Only what follows the rename may fail unreported: the new content is in place.
+    long reportedCount = 0;
+    failEachCall(
+        reset, [&] { scenario.write(path); },
+        [&](long failAt, Call, bool reported) {
+            if (!reported) {
+                // Only what follows the rename may fail unreported: the new file is in.
                 EXPECT_GT(failAt, renameAt);
                 EXPECT_EQ(readBytes(path), after);
+            } else if (scenario.before) {
+                ++reportedCount;
+                EXPECT_EQ(readBytes(path), *scenario.before);
+            } else {
+                ++reportedCount; // a stage file that had to be created may stay, empty
+                EXPECT_TRUE(!fs::exists(path) || fs::file_size(path) == 0);
             }
             const std::vector<std::string> left = folder.entries();
             EXPECT_TRUE(left.empty() || left == std::vector<std::string>{"stages.map"})
                 << left.size() << " entries";
-        }
-    }
-    EXPECT_EQ(failuresReported, (renameAt + 1) * std::size(InjectedErrors));
+        });
+    EXPECT_EQ(reportedCount, (renameAt + 1) * 3) << "every failure up to the rename is reported";
 }
-
-const std::string A = simpleRecord("a", 18, 10, '+');
-const std::string B = simpleRecord("b", 25, 12, 'o');
-const std::string C = simpleRecord("c", 18, 11, '.');
 
 INSTANTIATE_TEST_SUITE_P(
     Writes, WriteFaults,
@@ -204,54 +183,28 @@ INSTANTIATE_TEST_SUITE_P(
                       [](const std::string& path) { ZmienNazweEtapu(path, 1, "nowa"); }}),
     [](const auto& info) { return std::string(info.param.title); });
 
-// Runs `read` once with every call it makes failing in turn with EIO, and checks the outcome;
-// `reset` puts the state in memory back before each run.
-void failEachCallOf(const std::function<void()>& reset, const std::function<void()>& read,
-                    const std::function<void()>& checkUnchanged) {
-    FaultyFileSystem counting;
-    {
-        ScopedFileSystem scope(counting);
-        read();
-    }
-    ASSERT_GT(counting.calls.size(), 3u);
-    for (long failAt = 0; failAt < static_cast<long>(counting.calls.size()); ++failAt) {
-        const Call call = counting.calls[failAt];
-        SCOPED_TRACE(std::string(nameOf(call)) + " #" + std::to_string(failAt));
-        FaultyFileSystem faulty;
-        faulty.failAt = failAt;
-        faulty.failErrno = EIO;
-        ScopedFileSystem scope(faulty);
-        reset();
-        try {
-            read();
-            // A read descriptor that fails to close has still given everything asked of it.
-            EXPECT_EQ(call, Call::Close);
-            continue;
-        } catch (const InOutError& error) {
-            EXPECT_STREQ(error.what(), "I/O error 5");
-        } catch (const MissingFileMessage&) {
-            EXPECT_EQ(call, Call::Stat); // the existence test could not look: no file found
-        }
-        checkUnchanged();
-    }
-}
-
-TEST(ReadFaults, AFailingLoadIsReportedAndLeavesTheStageInMemory) {
+TEST(ReadFaults, AFailingLoadOrListIsReportedAndChangesNothingInMemory) {
     TempFolder folder;
     const std::string path = folder.file("stages.map");
     writeBytes(path, A + B + C);
     Etap etap;
-    failEachCallOf([&] { etap = exampleEtap(); }, [&] { CzytajEtap(path, 2, etap); },
-                   [&] { EXPECT_EQ(etap, exampleEtap()); });
-}
-
-TEST(ReadFaults, AFailingListIsReported) {
-    TempFolder folder;
-    const std::string path = folder.file("stages.map");
-    writeBytes(path, A + B + C);
     std::vector<std::string> names;
-    failEachCallOf([&] { names = {"kept"}; }, [&] { names = CzytajListeEtapow(path); },
-                   [&] { EXPECT_EQ(names, std::vector<std::string>{"kept"}); });
+    // A read descriptor that fails to close has still given everything asked of it.
+    const auto judge = [&](long, Call call, bool reported) {
+        EXPECT_TRUE(reported || call == "close");
+        if (reported) {
+            EXPECT_EQ(etap, exampleEtap());
+            EXPECT_EQ(names, std::vector<std::string>{"kept"});
+        }
+    };
+    const auto reset = [&] {
+        etap = exampleEtap();
+        names = {"kept"};
+    };
+    failEachCall(
+        reset, [&] { CzytajEtap(path, 2, etap); }, judge);
+    failEachCall(
+        reset, [&] { names = CzytajListeEtapow(path); }, judge);
 }
 
 TEST(Locking, TheStageFileIsLockedFromTheFirstReadToTheRename) {
@@ -261,15 +214,13 @@ TEST(Locking, TheStageFileIsLockedFromTheFirstReadToTheRename) {
     int probes = 0;
     FaultyFileSystem watching;
     watching.beforeCall = [&](Call call) {
-        if (call != Call::Read && call != Call::Rename) {
-            return;
+        if (call == "read" || call == "rename") {
+            const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            EXPECT_EQ(::flock(fd, LOCK_SH | LOCK_NB), -1) << call;
+            EXPECT_EQ(errno, EWOULDBLOCK);
+            ::close(fd);
+            ++probes;
         }
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        ASSERT_GE(fd, 0);
-        EXPECT_EQ(::flock(fd, LOCK_SH | LOCK_NB), -1) << nameOf(call);
-        EXPECT_EQ(errno, EWOULDBLOCK);
-        ::close(fd);
-        ++probes;
     };
     {
         ScopedFileSystem scope(watching);
@@ -286,8 +237,7 @@ TEST(Locking, AFileReplacedWhileWaitingForTheLockIsReopened) {
     bool replaced = false;
     FaultyFileSystem racing;
     racing.beforeCall = [&](Call call) {
-        if (call == Call::Flock && !replaced) {
-            // Another writer finishes first: its new file takes the path.
+        if (call == "flock" && !replaced) { // another writer finishes first
             replaced = true;
             writeBytes(folder.file("other"), A + B);
             fs::rename(folder.file("other"), path);
@@ -298,41 +248,8 @@ TEST(Locking, AFileReplacedWhileWaitingForTheLockIsReopened) {
         ZapiszEtap(path, "Etap 01", AppendIndex, exampleEtap());
     }
     EXPECT_TRUE(replaced);
-    EXPECT_EQ(readBytes(path), A + B + testing::joinLines(testing::ExampleRecordLines));
-}
-
-TEST(RealFileSystem, AFolderGivenAsTheStageFileIsRefusedAccess) {
-    TempFolder folder;
-    try {
-        ZapiszEtap(folder.path().string(), "n", AppendIndex, exampleEtap());
-        FAIL() << "wrote into a folder";
-    } catch (const InOutError& error) {
-        EXPECT_STREQ(error.what(), "File access denied");
-    }
-    EXPECT_TRUE(folder.entries().empty());
-}
-
-TEST(RealFileSystem, AReadOnlyFolderOrFileIsRefusedAccess) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "permissions do not bind root; the fault layer covers these paths";
-    }
-    TempFolder folder;
-    const std::string path = folder.file("stages.map");
-    writeBytes(path, A);
-    fs::permissions(path, fs::perms::owner_read);
-    EXPECT_THROW(ZapiszEtap(path, "n", AppendIndex, exampleEtap()), InOutError);
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
-    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    try {
-        ZapiszEtap(path, "n", AppendIndex, exampleEtap());
-        ADD_FAILURE() << "wrote into a read-only folder";
-    } catch (const InOutError& error) {
-        EXPECT_STREQ(error.what(), "File access denied");
-    }
-    fs::permissions(folder.path(), fs::perms::owner_all);
-    EXPECT_EQ(readBytes(path), A);
-    EXPECT_EQ(folder.entries(), std::vector<std::string>{"stages.map"});
+    EXPECT_EQ(readBytes(path), A + B + exampleRecord());
 }
 
 } // namespace
-} // namespace krelwin
+} // namespace krelwin::stagetest

@@ -1,11 +1,9 @@
 #include "plansza.h"
+#include "test_stage_file_support.h"
 
 #include <gtest/gtest.h>
 
-#include <utility>
-#include <vector>
-
-namespace krelwin {
+namespace krelwin::stagetest {
 namespace {
 
 int countInArray(const Plansza& plansza, char code) {
@@ -18,48 +16,25 @@ int countInArray(const Plansza& plansza, char code) {
     return count;
 }
 
-Etap etapOfSize(int32_t szer, int32_t wys) {
-    Etap etap;
-    etap.parametry.Szer = szer;
-    etap.parametry.Wys = wys;
-    return etap;
-}
-
-TEST(Plansza, StartsAsRivetsWithTheDialogDefaults) {
-    const Etap etap;
-    EXPECT_EQ(countInArray(etap.plansza, '#'), RozmiarPlanszy * RozmiarPlanszy);
-    const ParametryEtapu& p = etap.parametry;
-    EXPECT_EQ(p.Szer, 32);
-    EXPECT_EQ(p.Wys, 20);
-    EXPECT_EQ(p.CzasG, 100);
-    EXPECT_EQ(p.Typ, 'Z');
-    EXPECT_EQ(p.Kolory.size(), 53u);
-}
-
 TEST(Plansza, ClearInteriorLeavesTheRingAndBeyond) {
-    for (auto [szer, wys] : {std::pair{18, 10}, std::pair{32, 20}, std::pair{80, 80}}) {
+    for (auto [szer, wys] : {std::pair{18, 10}, {32, 20}, {80, 80}}) {
         Etap etap = etapOfSize(szer, wys);
         etap.clearInterior();
         EXPECT_EQ(countInArray(etap.plansza, '.'), szer * wys);
-        EXPECT_EQ(etap.plansza.at(1, 1), '.');
-        EXPECT_EQ(etap.plansza.at(szer, wys), '.');
-        EXPECT_EQ(etap.plansza.at(0, 1), '#');
-        EXPECT_EQ(etap.plansza.at(1, 0), '#');
+        EXPECT_EQ(etap.countInInterior('.'), szer * wys);
+        EXPECT_EQ(rowText(etap, 0, 0, szer + 1), std::string(szer + 2, '#'));
+        EXPECT_EQ(rowText(etap, wys + 1, 0, szer + 1), std::string(szer + 2, '#'));
+        EXPECT_EQ(etap.plansza.at(0, wys), '#');
         EXPECT_EQ(etap.plansza.at(szer + 1, wys), '#');
-        EXPECT_EQ(etap.plansza.at(szer, wys + 1), '#');
     }
-}
-
-TEST(Plansza, AtTheLargestSizeTheRingIsTheLastIndex) {
-    Etap etap = etapOfSize(80, 80);
-    EXPECT_TRUE(etap.isInterior(80, 80));
-    EXPECT_FALSE(etap.isInterior(81, 1));
-    EXPECT_FALSE(etap.isInterior(1, 81));
-    etap.clearInterior();
-    for (int i = 0; i < RozmiarPlanszy; ++i) {
-        EXPECT_EQ(etap.plansza.at(81, i), '#');
-        EXPECT_EQ(etap.plansza.at(i, 81), '#');
-    }
+    // Sizes outside the array are walked safely.
+    Etap huge = etapOfSize(500, 1000);
+    huge.clearInterior();
+    EXPECT_EQ(huge.plansza.at(0, 0), '#');
+    EXPECT_EQ(huge.countInInterior('.'), 81 * 81);
+    Etap negative = etapOfSize(-5, 0);
+    negative.clearInterior();
+    EXPECT_EQ(countInArray(negative.plansza, '#'), RozmiarPlanszy * RozmiarPlanszy);
 }
 
 TEST(Plansza, ShrinkingFillsTheCutOffPartAndGrowingKeepsIt) {
@@ -68,150 +43,80 @@ TEST(Plansza, ShrinkingFillsTheCutOffPartAndGrowingKeepsIt) {
     etap.plansza.at(35, 5) = '*';
     etap.parametry.Szer = 20;
     etap.trimToSize();
-    for (int column = 21; column < RozmiarPlanszy; ++column) {
-        for (int row = 0; row < RozmiarPlanszy; ++row) {
-            ASSERT_EQ(etap.plansza.at(column, row), '#') << column << ',' << row;
-        }
-    }
-    for (int row = 31; row < RozmiarPlanszy; ++row) {
-        ASSERT_EQ(etap.plansza.at(5, row), '#') << row;
-    }
+    EXPECT_EQ(countInArray(etap.plansza, '.'), 21 * 31) << "columns and rows 0..20 x 0..30 stay";
     EXPECT_EQ(etap.plansza.at(20, 30), '.');
-    EXPECT_EQ(etap.plansza.at(0, 0), '.') << "cells inside the size keep their codes";
-
+    EXPECT_EQ(etap.plansza.at(21, 30), '#');
+    EXPECT_EQ(etap.plansza.at(20, 31), '#');
     etap.parametry.Szer = 40;
     etap.trimToSize();
     EXPECT_EQ(etap.plansza.at(35, 5), '#') << "growing brings back the filler, not old cells";
-    EXPECT_EQ(etap.plansza.at(20, 30), '.');
-}
-
-TEST(Plansza, CountsOnlyInteriorCells) {
-    Etap etap = etapOfSize(18, 10);
-    etap.clearInterior();
-    etap.plansza.at(1, 1) = 'S';
-    etap.plansza.at(18, 10) = 'S';
-    etap.plansza.at(0, 5) = 'S';  // ring
-    etap.plansza.at(19, 5) = 'S'; // ring
-    etap.plansza.at(50, 50) = 'S';
-    EXPECT_EQ(etap.countInInterior('S'), 2);
-    EXPECT_EQ(etap.countInInterior('.'), 18 * 10 - 2);
-    EXPECT_EQ(etap.countInInterior('#'), 0);
-}
-
-struct Placement {
-    int column;
-    int row;
-    char code;
-};
-
-struct RuleCase {
-    const char* name;
-    std::vector<Placement> cells;
-    bool allowed;
-};
-
-TEST(Plansza, StartAndExitRule) {
-    const RuleCase cases[] = {
-        {"empty stage", {}, false},
-        {"one of each", {{3, 3, 'S'}, {30, 18, 'W'}}, true},
-        {"one of each in the corners", {{1, 1, 'S'}, {32, 20, 'W'}}, true},
-        {"no start", {{30, 18, 'W'}}, false},
-        {"no exit", {{3, 3, 'S'}}, false},
-        {"two exits", {{3, 3, 'S'}, {30, 18, 'W'}, {31, 18, 'W'}}, false},
-        {"two starts", {{3, 3, 'S'}, {4, 3, 'S'}, {30, 18, 'W'}}, false},
-        {"start on the ring", {{0, 3, 'S'}, {30, 18, 'W'}}, false},
-        {"exit beyond the ring", {{3, 3, 'S'}, {60, 60, 'W'}}, false},
-        {"extra exit on the ring", {{3, 3, 'S'}, {30, 18, 'W'}, {33, 1, 'W'}}, true},
-    };
-    for (const auto& c : cases) {
-        Etap etap;
-        etap.clearInterior();
-        for (const auto& placement : c.cells) {
-            etap.plansza.at(placement.column, placement.row) = placement.code;
-        }
-        EXPECT_EQ(etap.hasOneStartAndOneExit(), c.allowed) << c.name;
-    }
-}
-
-TEST(Plansza, ParameterPassBringsEveryNumberIntoRange) {
-    ParametryEtapu low;
-    low.Szer = 17;
-    low.Wys = -3;
-    low.IleD = 0;
-    low.PktD = INT32_MIN;
-    low.MagMur = -1;
-    low.RozL = -1000;
-    low.LawP = -1;
-    low.CzasG = 4;
-    applyParameterPass(low);
-    EXPECT_EQ(low.Szer, 18);
-    EXPECT_EQ(low.Wys, 10);
-    EXPECT_EQ(low.IleD, 1);
-    EXPECT_EQ(low.PktD, 1);
-    EXPECT_EQ(low.MagMur, 0);
-    EXPECT_EQ(low.RozL, 0);
-    EXPECT_EQ(low.LawP, 0);
-    EXPECT_EQ(low.CzasG, 5);
-
-    ParametryEtapu high;
-    high.Szer = 81;
-    high.Wys = 99;
-    high.IleD = 1000;
-    high.PktD = INT32_MAX;
-    high.MagMur = 1000;
-    high.RozL = 5000;
-    high.LawP = 1000;
-    high.CzasG = 1000;
-    applyParameterPass(high);
-    EXPECT_EQ(high.Szer, 80);
-    EXPECT_EQ(high.Wys, 80);
-    EXPECT_EQ(high.IleD, 999);
-    EXPECT_EQ(high.PktD, 999);
-    EXPECT_EQ(high.MagMur, 999);
-    EXPECT_EQ(high.RozL, 999);
-    EXPECT_EQ(high.LawP, 999);
-    EXPECT_EQ(high.CzasG, 999);
-}
-
-TEST(Plansza, ParameterPassKeepsValuesInRangeAndTheColourText) {
-    ParametryEtapu p;
-    p.Szer = 18;
-    p.Wys = 80;
-    p.MagMur = 0;
-    p.Kolory = "not colours at all";
-    ParametryEtapu expected = p;
-    applyParameterPass(p);
-    EXPECT_EQ(p, expected);
-}
-
-TEST(Plansza, ParameterPassTurnsAnyTypeButNormalIntoBonus) {
-    const std::pair<char, char> cases[] = {{'Z', 'Z'}, {'B', 'B'}, {'z', 'B'},
-                                           {'X', 'B'}, {' ', 'B'}, {'\0', 'B'}};
-    for (auto [given, expected] : cases) {
-        ParametryEtapu p;
-        p.Typ = given;
-        applyParameterPass(p);
-        EXPECT_EQ(p.Typ, expected) << int(given);
-    }
-}
-
-TEST(Plansza, WalksStayInsideTheArrayWhateverTheSize) {
-    Etap huge = etapOfSize(500, 1000);
-    huge.clearInterior();
-    EXPECT_EQ(huge.plansza.at(0, 0), '#');
-    EXPECT_EQ(huge.plansza.at(81, 81), '.');
-    EXPECT_EQ(huge.countInInterior('.'), 81 * 81);
-    huge.trimToSize();
-    EXPECT_EQ(huge.plansza.at(81, 81), '.');
 
     Etap negative = etapOfSize(-5, 0);
-    negative.clearInterior();
-    EXPECT_EQ(countInArray(negative.plansza, '#'), RozmiarPlanszy * RozmiarPlanszy);
-    EXPECT_EQ(negative.countInInterior('#'), 0);
     negative.plansza.fill('.');
     negative.trimToSize();
     EXPECT_EQ(countInArray(negative.plansza, '#'), RozmiarPlanszy * RozmiarPlanszy);
 }
 
+TEST(Plansza, StartAndExitRuleCountsTheInteriorOnly) {
+    struct Placement {
+        int column, row;
+        char code;
+    };
+    const std::pair<std::vector<Placement>, bool> cases[] = {
+        {{}, false},
+        {{{3, 3, 'S'}, {30, 18, 'W'}}, true},
+        {{{1, 1, 'S'}, {32, 20, 'W'}}, true},
+        {{{30, 18, 'W'}}, false},
+        {{{3, 3, 'S'}}, false},
+        {{{3, 3, 'S'}, {30, 18, 'W'}, {31, 18, 'W'}}, false},
+        {{{3, 3, 'S'}, {4, 3, 'S'}, {30, 18, 'W'}}, false},
+        {{{0, 3, 'S'}, {30, 18, 'W'}}, false},              // start on the ring
+        {{{3, 3, 'S'}, {60, 60, 'W'}}, false},              // exit beyond the ring
+        {{{3, 3, 'S'}, {30, 18, 'W'}, {33, 1, 'W'}}, true}, // extra exit on the ring
+    };
+    for (const auto& [cells, allowed] : cases) {
+        Etap etap;
+        etap.clearInterior();
+        for (const Placement& p : cells) {
+            etap.plansza.at(p.column, p.row) = p.code;
+        }
+        EXPECT_EQ(etap.hasOneStartAndOneExit(), allowed) << cells.size() << " placed";
+    }
+}
+
+TEST(Plansza, ParameterPassBringsEveryNumberToTheNearerEndOfItsRange) {
+    using P = ParametryEtapu;
+    struct Bound {
+        int32_t P::*field;
+        int32_t below, min, max, above;
+    };
+    const Bound bounds[] = {
+        {&P::Szer, 17, 18, 80, 81},     {&P::Wys, -3, 10, 80, 99},
+        {&P::IleD, 0, 1, 999, 1000},    {&P::PktD, INT32_MIN, 1, 999, INT32_MAX},
+        {&P::MagMur, -1, 0, 999, 1000}, {&P::RozL, -1000, 0, 999, 5000},
+        {&P::LawP, -1, 0, 999, 1000},   {&P::CzasG, 4, 5, 999, 1000}};
+    for (const Bound& bound : bounds) {
+        const std::pair<int32_t, int32_t> cases[] = {{bound.below, bound.min},
+                                                     {bound.min, bound.min},
+                                                     {bound.max, bound.max},
+                                                     {bound.above, bound.max}};
+        for (const auto& [given, passed] : cases) {
+            P p;
+            p.*bound.field = given;
+            p.Kolory = "not colours at all";
+            applyParameterPass(p);
+            EXPECT_EQ(p.*bound.field, passed) << given;
+            EXPECT_EQ(p.Kolory, "not colours at all");
+        }
+    }
+    for (const auto& [given, passed] :
+         {std::pair{'Z', 'Z'}, {'B', 'B'}, {'z', 'B'}, {'X', 'B'}, {' ', 'B'}, {'\0', 'B'}}) {
+        P p;
+        p.Typ = given;
+        applyParameterPass(p);
+        EXPECT_EQ(p.Typ, passed) << int(given);
+    }
+}
+
 } // namespace
-} // namespace krelwin
+} // namespace krelwin::stagetest

@@ -2,73 +2,57 @@
 
 #include "errors.h"
 #include "stage_file.h"
+#include "test_stage_file_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
-namespace krelwin {
+namespace krelwin::stagetest {
 namespace {
 
-namespace fs = std::filesystem;
+// Functions, not globals: the example's lines are another file's global.
+const std::string& defaultParameters() {
+    return ExampleRecordLines[2];
+}
 
-const std::string DefaultParameters =
-    "18,10,010,010,010,010,010,100,Z,00,00,00,20,40,00,10,30,40,20,61,40,05,35,05,10,10,55,";
-
-// The rows of the 18 x 10 example stage: one start, one exit.
-const std::vector<std::string> ExampleRows{
-    "S+++++o+++++*+++++", "++++++o+++++++.+++", "+*+++++++o++++...+", "======\"\"\"=====%===",
-    "++++o++++++++.>..+", "+*++o+++++++++...+", "+++++++#+++~~~++++", ".../..+++#+++&&+*+",
-    "+++++++++#++o+++++", "+*+o++++++++++++W+"};
+const std::vector<std::string>& exampleRows() {
+    static const std::vector<std::string> rows(ExampleRecordLines.begin() + 4,
+                                               ExampleRecordLines.end());
+    return rows;
+}
 
 std::string record(const std::string& nameLine, const std::string& parameters,
                    const std::vector<std::string>& rows) {
-    std::string text = nameLine + "\r\n}\r\n" + parameters + "\r\n{\r\n";
-    for (const std::string& row : rows) {
-        text += row + "\r\n";
-    }
-    return text;
+    return joinLines({nameLine, "}", parameters, "{"}) + joinLines(rows);
 }
 
-std::string exampleRecord(const std::string& name = "Etap 01") {
-    return record("(" + name + ")", DefaultParameters, ExampleRows);
+std::string namedExample(const std::string& name) {
+    return record("(" + name + ")", defaultParameters(), exampleRows());
 }
 
 std::vector<std::string> rowsWith(std::size_t row, const std::string& text) {
-    std::vector<std::string> rows = ExampleRows;
+    std::vector<std::string> rows = exampleRows();
     rows[row] = text;
     return rows;
 }
 
 class StageCheck : public ::testing::Test {
 protected:
-    fs::path folder;
-
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder = fs::temp_directory_path() / ("krelwin-stage-check-" + std::string(info->name()) +
-                                              "-" + std::to_string(::getpid()));
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
     std::string write(const std::string& content) {
-        const fs::path path = folder / "etapy.map";
-        std::ofstream(path, std::ios::binary) << content;
-        return path.string();
+        writeBytes(path, content);
+        return path;
     }
+    TempFolder folder;
+    std::string path = folder.file("etapy.map");
 };
 
 TEST_F(StageCheck, CleanFilesHaveNoProblems) {
     for (const std::string& content :
-         {std::string(), exampleRecord(),
-          exampleRecord("A") + exampleRecord("()") + exampleRecord(), exampleRecord() + "\x1a"}) {
+         {std::string(), exampleRecord(), namedExample("A") + namedExample("()") + exampleRecord(),
+          exampleRecord() + "\x1a"}) {
         EXPECT_EQ(findStageProblems(write(content)), std::vector<StageProblem>{}) << content;
     }
 }
@@ -83,60 +67,60 @@ TEST_F(StageCheck, FindsEachKindOfProblem) {
     const std::string first = exampleRecord();
     const std::vector<ProblemCase> cases{
         {"no start",
-         first + record("(B)", DefaultParameters, rowsWith(0, std::string(18, '+'))),
+         first + record("(B)", defaultParameters(), rowsWith(0, std::string(18, '+'))),
          {{1, "wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: 0, W: 1"}}},
         {"two exits",
-         record("(A)", DefaultParameters, rowsWith(1, std::string(17, '+') + "W")),
+         record("(A)", defaultParameters(), rowsWith(1, std::string(17, '+') + "W")),
          {{0, "wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: 1, W: 2"}}},
         {"values out of range",
          record("(A)",
                 "10,10,000,010,010,010,010,004,X,00,00,00,20,40,00,10,30,40,20,61,40,05,35,05,10,"
                 "10,55,",
-                std::vector<std::string>(ExampleRows.begin(), ExampleRows.end())),
+                exampleRows()),
          {{0, "Szer = 10, poza zakresem 18..80"},
           {0, "IleD = 0, poza zakresem 1..999"},
           {0, "CzasG = 4, poza zakresem 5..999"},
           {0, "Typ „X” to ani Z, ani B"},
           {0, "wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: 1, W: 0"}}},
         {"unconvertible field",
-         record("(A)", "18,1a,010,010,010,010,010,100,Z,", ExampleRows),
+         record("(A)", "18,1a,010,010,010,010,010,100,Z,", exampleRows()),
          {{0, "Wys: „1a” nie jest liczbą całkowitą"}, {0, "kolory: długość 0 zamiast 53"}}},
         {"short parameter line",
-         record("(A)", "18,10,010,010,010,010,010,100", ExampleRows),
+         record("(A)", "18,10,010,010,010,010,010,100", exampleRows()),
          {{0, "wiersz parametrów: długość 29, brak w nim kolumny typu (31.)"}}},
         {"short and missing rows",
-         record("(A)", DefaultParameters,
-                std::vector<std::string>(ExampleRows.begin(), ExampleRows.begin() + 8)) +
-             record("(B)", DefaultParameters, rowsWith(2, "+*+")),
+         record("(A)", defaultParameters(),
+                std::vector<std::string>(exampleRows().begin(), exampleRows().begin() + 8)) +
+             record("(B)", defaultParameters(), rowsWith(2, "+*+")),
          {{0, "brakuje wierszy planszy: jest 8 z 10"},
           {0, "wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: 1, W: 0"},
           {1, "wiersze planszy krótsze niż szerokość 18: 3"}}},
         {"surplus rows",
-         record("(A)", DefaultParameters, rowsWith(9, ExampleRows[9])) + "nadmiar\r\n" +
+         record("(A)", defaultParameters(), rowsWith(9, exampleRows()[9])) + "nadmiar\r\n" +
              exampleRecord(),
          {{0, "nadmiarowe wiersze po planszy (ponad wysokość 10): 1"}}},
         {"colour text with markers",
          record("(A)",
                 "18,10,010,010,010,010,010,100,Z,00,00,00,20,40,00,10,30,(0,20,61,40,05,35,05,10,"
                 "10,55,",
-                ExampleRows),
+                exampleRows()),
          {{0, "kolory zawierają znak „(”"}}},
         {"name with a brace",
-         first + record("(a}b)", DefaultParameters, ExampleRows) + exampleRecord(),
+         first + record("(a}b)", defaultParameters(), exampleRows()) + exampleRecord(),
          {{0, "brakuje wierszy planszy: jest 9 z 10"},
           {1, "wiersz liczony jako „}” etapu nie jest samym „}” (znak „}” w nazwie, kolorach "
               "albo planszy); dalsze etapy mają przesunięte numery"}}},
         {"name with a line feed",
-         record("(a\nb)", DefaultParameters, ExampleRows),
+         record("(a\nb)", defaultParameters(), exampleRows()),
          {{0, "nazwa zawiera znak nowego wiersza (LF)"}}},
         {"opening brace missing",
-         "(A)\r\n}\r\n" + DefaultParameters + "\r\n",
+         "(A)\r\n}\r\n" + defaultParameters() + "\r\n",
          {{0, "brak wiersza „{” po wierszu parametrów"},
           {0, "brakuje wierszy planszy: jest 0 z 10"},
           {0, "wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: 0, W: 0"}}},
         {"parameter line missing", "(A)\r\n}\r\n", {{0, "brak wiersza parametrów"}}},
         {"data after byte 26",
-         first + "\x1a" + exampleRecord("B"),
+         first + "\x1a" + namedExample("B"),
          {{FileLevel, "dane po bajcie 26 (Ctrl-Z) są pomijane przy czytaniu i giną przy zapisie"}}},
         {"no stage at all",
          "tekst\r\n",
@@ -153,7 +137,7 @@ TEST_F(StageCheck, FindsEachKindOfProblem) {
 TEST_F(StageCheck, StagesPastTheHundredthAreReportedOnce) {
     std::string content;
     for (int i = 0; i < 102; ++i) {
-        content += exampleRecord("E" + std::to_string(i));
+        content += namedExample("E" + std::to_string(i));
     }
     EXPECT_EQ(
         findStageProblems(write(content)),
@@ -170,7 +154,7 @@ TEST_F(StageCheck, StartAndExitAgreeWithTheLoad) {
     wideRows[0] = "S" + std::string(79, '+') + "W"; // the exit stands in column 81
     wideRows[1] = std::string(79, '+') + "W+";
     const std::vector<std::string> contents{
-        record("(A)", DefaultParameters, {ExampleRows.begin(), ExampleRows.begin() + 9}) +
+        record("(A)", defaultParameters(), {exampleRows().begin(), exampleRows().begin() + 9}) +
             exampleRecord(),
         record("(A)", "99,10,010,010,010,010,010,100,Z,", std::vector<std::string>(10, wide)),
         record("(A)", "99,10,010,010,010,010,010,100,Z,", wideRows),
@@ -190,7 +174,7 @@ TEST_F(StageCheck, StartAndExitAgreeWithTheLoad) {
 }
 
 TEST_F(StageCheck, MissingFileIsTheEditorsMessage) {
-    const std::string path = (folder / "brak.map").string();
+    const std::string path = folder.file("brak.map");
     try {
         findStageProblems(path);
         FAIL() << "no exception";
@@ -205,4 +189,4 @@ TEST(StageProblemLine, LabelsStagesByIndexAndTheFileAsPlik) {
 }
 
 } // namespace
-} // namespace krelwin
+} // namespace krelwin::stagetest

@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <unistd.h>
 
-namespace krelwin::testing {
+namespace krelwin::stagetest {
 
 namespace fs = std::filesystem;
 
@@ -25,9 +26,9 @@ TempFolder::~TempFolder() {
     fs::remove_all(path_, ignored);
 }
 
-std::vector<std::string> TempFolder::entries() const {
+std::vector<std::string> TempFolder::entriesOf(const fs::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(path_)) {
+    for (const auto& entry : fs::directory_iterator(folder)) {
         names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
@@ -78,16 +79,42 @@ const std::vector<std::string> ExampleRecordLines = {
 };
 
 Etap exampleEtap() {
-    Etap etap;
-    etap.parametry.Szer = 18;
-    etap.parametry.Wys = 10;
+    Etap etap = etapOfSize(18, 10);
     for (int row = 1; row <= 10; ++row) {
-        const std::string& line = ExampleRecordLines[3 + row];
         for (int column = 1; column <= 18; ++column) {
-            etap.plansza.at(column, row) = line[column - 1];
+            etap.plansza.at(column, row) = ExampleRecordLines[3 + row][column - 1];
         }
     }
     return etap;
+}
+
+// Built on first use: other files' statics may read it before this file's are initialised.
+const std::string& exampleRecord() {
+    static const std::string record = joinLines(ExampleRecordLines);
+    return record;
+}
+
+Etap etapOfSize(int szer, int wys) {
+    Etap etap;
+    etap.parametry.Szer = szer;
+    etap.parametry.Wys = wys;
+    return etap;
+}
+
+std::string rowText(const Etap& etap, int row, int from, int to) {
+    std::string text;
+    for (int column = from; column <= to; ++column) {
+        text += etap.plansza.at(column, row);
+    }
+    return text;
+}
+
+std::vector<std::string> interiorRows(const Etap& etap) {
+    std::vector<std::string> rows;
+    for (int row = 1; row <= etap.parametry.Wys; ++row) {
+        rows.push_back(rowText(etap, row, 1, etap.parametry.Szer));
+    }
+    return rows;
 }
 
 namespace {
@@ -127,9 +154,7 @@ std::string simpleRecord(const std::string& name, int szer, int wys, char fill,
 }
 
 Etap simpleEtap(int szer, int wys, char fill) {
-    Etap etap;
-    etap.parametry.Szer = szer;
-    etap.parametry.Wys = wys;
+    Etap etap = etapOfSize(szer, wys);
     for (int row = 1; row <= wys; ++row) {
         for (int column = 1; column <= szer; ++column) {
             etap.plansza.at(column, row) = simpleCell(column, row, szer, wys, fill);
@@ -138,4 +163,4 @@ Etap simpleEtap(int szer, int wys, char fill) {
     return etap;
 }
 
-} // namespace krelwin::testing
+} // namespace krelwin::stagetest

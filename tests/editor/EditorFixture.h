@@ -1,20 +1,37 @@
-// Shared by the editor's tests: the real forms, started as the program starts them, and the
-// driving of their modal dialogs.
+// Shared by the editor's tests: the real forms, started as the program starts them, the driving
+// of their modal dialogs, file and message boxes, a working folder of each test's own, and stage
+// files built by hand.
 #pragma once
 
+#include "FileDialogs.h"
 #include "Forms.h"
+#include "GenLos.h"
+#include "ListaE.h"
 #include "MapView.h"
 #include "NumberField.h"
 #include "ParaEtap.h"
 #include "aarys.h"
+#include "stage_file.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace fixture {
 
@@ -49,15 +66,29 @@ inline bool withModalDialog(const std::function<void()>& command,
     return seen;
 }
 
+// Shows `dialog` modally and runs `whileOpen` in it. Returns the dialog's result, or -1 when
+// `whileOpen` left it open (it is then cancelled).
+inline int runModal(QDialog* dialog, const std::function<void()>& whileOpen) {
+    bool leftOpen = false;
+    QTimer::singleShot(0, dialog, [&] {
+        if (QApplication::activeModalWidget() == dialog && QTest::qWaitForWindowActive(dialog))
+            whileOpen();
+        leftOpen = dialog->isVisible();
+        if (leftOpen)
+            dialog->reject();
+    });
+    const int result = dialog->exec();
+    return leftOpen ? -1 : result;
+}
+
 // "Nowy" confirmed with the given size.
 inline bool newStage(int szer = 32, int wys = 20) {
-    const bool seen =
-        fixture::withModalDialog([] { Form1->Nowy1->trigger(); },
-                                 [szer, wys](QWidget*) {
-                                     Form2->SESzer->setValue(szer);
-                                     Form2->SEWys->setValue(wys);
-                                     QTest::mouseClick(Form2->BitBtn1, Qt::LeftButton);
-                                 });
+    const bool seen = withModalDialog([] { Form1->Nowy1->trigger(); },
+                                      [szer, wys](QWidget*) {
+                                          Form2->SESzer->setValue(szer);
+                                          Form2->SEWys->setValue(wys);
+                                          QTest::mouseClick(Form2->BitBtn1, Qt::LeftButton);
+                                      });
     QApplication::processEvents();
     return seen;
 }
@@ -75,8 +106,7 @@ inline void rightPress(int column, int row) {
     QTest::mouseRelease(Form1->DG1->viewport(), Qt::RightButton, {}, centreOf(column, row));
 }
 
-// Selects the rectangle from (fromColumn, fromRow), which becomes the current cell, to the
-// other corner, with a left press and a Shift + left press.
+// Selects from (fromColumn, fromRow), which becomes the current cell, to the other corner.
 inline void select(int fromColumn, int fromRow, int toColumn, int toRow) {
     leftClick(fromColumn, fromRow);
     leftClick(toColumn, toRow, Qt::ShiftModifier);
@@ -84,6 +114,202 @@ inline void select(int fromColumn, int fromRow, int toColumn, int toRow) {
 
 inline char cell(int column, int row) {
     return Form1->etap.plansza.at(column, row);
+}
+
+// The codes of several cells, for one comparison.
+inline QString cells(std::initializer_list<QPoint> at) {
+    QString codes;
+    for (const QPoint point : at)
+        codes += QLatin1Char(cell(point.x(), point.y()));
+    return codes;
+}
+
+// Paints with a tool button and a right press, as the user does.
+inline void paint(int toolNumber, int column, int row) {
+    QTest::mouseClick(Form1->ToolButtons[toolNumber - 1], Qt::LeftButton);
+    rightPress(column, row);
+}
+
+inline void paintStartAndExit(int startColumn, int startRow, int exitColumn, int exitRow) {
+    paint(1, startColumn, startRow);
+    paint(13, exitColumn, exitRow);
+    QTest::mouseClick(Form1->ToolButtons[13], Qt::LeftButton); // back to the empty tool
+}
+
+// Types the text one key press at a time, letters outside ASCII included.
+inline void typeText(QWidget* widget, const QString& text) {
+    for (const QChar character : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(character),
+                            Qt::NoModifier);
+}
+
+// Every message box that opens is read and answered at once: the question about replacing a
+// file with `replaceAnswer`, every other box with OK.
+class MessageBoxCatcher : public QObject {
+public:
+    struct Shown {
+        QString text;
+        QMessageBox::Icon icon;
+        QString title;
+    };
+    QMessageBox::StandardButton replaceAnswer = QMessageBox::Yes;
+    std::vector<Shown> shown;
+
+    MessageBoxCatcher() {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, this, [this] { answer(); });
+        timer_.start();
+    }
+    QStringList texts() const {
+        QStringList result;
+        for (const Shown& box : shown)
+            result << box.text;
+        return result;
+    }
+
+private:
+    void answer() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible())
+            return;
+        shown.push_back({box->text(), box->icon(), box->windowTitle()});
+        if (QAbstractButton* yes = box->button(replaceAnswer))
+            yes->click();
+        else
+            box->button(QMessageBox::Ok)->click();
+    }
+    QTimer timer_;
+};
+
+// A working folder of its own for each test, so that "Plan01.map" lands there.
+class WorkingFolder {
+public:
+    WorkingFolder() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
+    ~WorkingFolder() { QDir::setCurrent(previous_); }
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    bool isValid() const { return dir_.isValid(); }
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+inline std::string readBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing>";
+    return file.readAll().toStdString();
+}
+
+inline void writeBytes(const QString& path, const std::string& bytes) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes.data(), qint64(bytes.size()));
+}
+
+inline std::string native(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// One stage record as the game's files hold it: each row filled with `fill`, "S" and "W" at
+// the start of the first row.
+inline std::string record(const std::string& name, char fill, int szer = 18, int wys = 10) {
+    std::string bytes = "(" + name + ")\r\n}\r\n" + std::to_string(szer) + "," +
+                        std::to_string(wys) +
+                        ",010,010,010,010,010,100,Z,"
+                        "00,00,00,20,40,00,10,30,40,20,61,40,05,35,05,10,10,55,\r\n{\r\n";
+    for (int row = 1; row <= wys; ++row) {
+        std::string line(std::size_t(szer), fill);
+        if (row == 1)
+            line.replace(0, 2, "SW");
+        bytes += line + "\r\n";
+    }
+    return bytes;
+}
+
+// Records of the given names, filled with 'a', 'b', ... so that a moved record shows.
+inline std::string stageFile(const std::vector<std::string>& names) {
+    std::string bytes;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        bytes += record(names[i], char('a' + i));
+    return bytes;
+}
+
+inline krelwin::Etap loadStage(const QString& path, int index) {
+    krelwin::Etap etap;
+    krelwin::CzytajEtap(native(path), index, etap);
+    return etap;
+}
+
+inline QStringList listItems() {
+    QStringList items;
+    for (int i = 0; i < Form3->ListBox1->count(); ++i)
+        items << Form3->ListBox1->item(i)->text();
+    return items;
+}
+
+// Chooses `path` in a file dialog as typing it does: a file highlighted in the dialog's list
+// from its last use no longer counts.
+inline void choose(QWidget* dialog, const QString& path) {
+    for (QListView* view : dialog->findChildren<QListView*>())
+        view->clearSelection();
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(name != nullptr);
+    name->setText(path);
+}
+
+// Runs the command that shows a file dialog, chooses `path` in it (keeps the preset when
+// empty) and accepts.
+inline bool chooseFile(QAction* command, const QString& path) {
+    return withModalDialog([command] { command->trigger(); },
+                           [path](QWidget* dialog) {
+                               auto* files = qobject_cast<QFileDialog*>(dialog);
+                               QVERIFY(files != nullptr);
+                               if (!path.isEmpty())
+                                   choose(files, path);
+                               static_cast<QDialog*>(files)->accept(); // public there
+                           });
+}
+
+inline bool openFile(const QString& path) {
+    return chooseFile(Form1->Otwrz1, path);
+}
+
+inline bool save(const QString& path = QString()) {
+    return chooseFile(Form1->Zapisz1, path);
+}
+
+// Runs a command that shows the parameters dialog and confirms it after `edit`.
+inline bool confirmParameters(QAction* command, const std::function<void()>& edit) {
+    return withModalDialog([command] { command->trigger(); },
+                           [edit](QWidget*) {
+                               edit();
+                               QTest::mouseClick(Form2->BitBtn1, Qt::LeftButton);
+                           });
+}
+
+inline bool setSize(QAction* command, int szer, int wys) {
+    return confirmParameters(command, [=] {
+        Form2->SESzer->setValue(szer);
+        Form2->SEWys->setValue(wys);
+    });
+}
+
+inline bool newStageNamed(const QString& name, int szer, int wys) {
+    return confirmParameters(Form1->Nowyetap1, [=] {
+        Form2->EEtap->setText(name);
+        Form2->SESzer->setValue(szer);
+        Form2->SEWys->setValue(wys);
+    });
+}
+
+// "Zapisz jako" with `name` typed into the list dialog's name field and confirmed.
+inline bool saveAs(const QString& name) {
+    return withModalDialog([] { Form1->Zapiszjako1->trigger(); },
+                           [name](QWidget*) {
+                               Form3->EEtap->setText(name);
+                               QTest::mouseClick(Form3->BitBtn1, Qt::LeftButton);
+                           });
 }
 
 } // namespace fixture

@@ -13,14 +13,10 @@
 #include <sys/wait.h>
 #include <thread>
 
-namespace krelwin::robustness {
+namespace krelwin::stagetest {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::readBytes;
-using testing::simpleRecord;
-using testing::TempFolder;
-using testing::writeBytes;
 using Clock = std::chrono::steady_clock;
 
 constexpr int Kills = 200;
@@ -148,4 +144,4 @@ TEST_F(CrashSafety, AKilledWriterLeavesTheFileBeforeOrAfterItsWriteAndNothingInT
 }
 
 } // namespace
-} // namespace krelwin::robustness
+} // namespace krelwin::stagetest

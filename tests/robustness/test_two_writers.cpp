@@ -7,14 +7,8 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-namespace krelwin::robustness {
+namespace krelwin::stagetest {
 namespace {
-
-using testing::readBytes;
-using testing::simpleEtap;
-using testing::simpleRecord;
-using testing::TempFolder;
-using testing::writeBytes;
 
 class TwoWriters : public ::testing::Test {
 protected:
@@ -129,4 +123,4 @@ TEST_F(TwoWriters, AReplaceRacingAnAppendLosesNeither) {
 }
 
 } // namespace
-} // namespace krelwin::robustness
+} // namespace krelwin::stagetest

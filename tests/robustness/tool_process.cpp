@@ -11,7 +11,7 @@
 
 extern char** environ;
 
-namespace krelwin::robustness {
+namespace krelwin::stagetest {
 
 namespace {
 
@@ -149,4 +149,4 @@ gid_t unprivilegedGid() {
     return user != nullptr ? user->pw_gid : 65534;
 }
 
-} // namespace krelwin::robustness
+} // namespace krelwin::stagetest

@@ -7,7 +7,7 @@
 #include <sys/types.h>
 #include <vector>
 
-namespace krelwin::robustness {
+namespace krelwin::stagetest {
 
 struct ToolOutcome {
     int exitCode = -1; // -1 when a signal ended it
@@ -33,4 +33,4 @@ gid_t unprivilegedGid();
 ToolOutcome runToolAs(const std::vector<std::string>& prefix,
                       const std::vector<std::string>& arguments);
 
-} // namespace krelwin::robustness
+} // namespace krelwin::stagetest

@@ -1,0 +1,187 @@
+// Each command of krelwin-stage once through its happy path, byte for byte, and each way out:
+// exit 0, 1 with the editor's message, 2 for a command line that does not parse.
+#include "cli_runner.h"
+
+namespace krelwin::cli_test {
+namespace {
+
+using HelpAndUsage = CliTest;
+using ListCommand = CliTest;
+using ShowCommand = CliTest;
+using CopyCommand = CliTest;
+using GenerateCommand = CliTest;
+using CheckCommand = CliTest;
+
+// A stage without a start position: it may be appended but not written over a stage.
+std::string noStart() {
+    return exampleRecord("B", 4, "++++++o+++++*+++++");
+}
+
+void expectSuccess(const Outcome& outcome, const std::string& out = "") {
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_EQ(outcome.out, out);
+}
+
+void expectFailure(const Outcome& outcome, const std::string& err) {
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, err);
+}
+
+TEST_F(HelpAndUsage, HelpGoesToStandardOutput) {
+    const Outcome program = run({"--help"});
+    EXPECT_EQ(program.exitCode, 0);
+    EXPECT_TRUE(program.out.starts_with("Usage: krelwin-stage COMMAND [ARGUMENTS]\n"));
+    for (const char* synopsis :
+         {"\n  list FILE ", "\n  show FILE INDEX ",
+          "\n  copy SRC INDEX DEST DEST_INDEX [--name NAME]\n",
+          "\n  generate [--seed N] [--size WxH] [--shares U1,...,U11] [--name NAME]\n",
+          "\n  check FILE "})
+        EXPECT_NE(program.out.find(synopsis), std::string::npos) << synopsis;
+    const Outcome command = run({"show", "plik.map", "--help"}); // even among other arguments
+    EXPECT_EQ(command.exitCode, 0);
+    EXPECT_EQ(command.err, "");
+    EXPECT_TRUE(command.out.starts_with("Usage: krelwin-stage show ")) << command.out;
+}
+
+TEST_F(HelpAndUsage, UsageErrorsExitWithTwoAndWriteNothingToStandardOutput) {
+    write("a.map", exampleRecord("A"));
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{}, "no command given"},
+        {{"lista", "a.map"}, "unknown command 'lista'"},
+        {{"list", "a.map", "b.map"}, "too many arguments"},
+        {{"list", "--all", "a.map"}, "unknown option --all"},
+        {{"show", "a.map", "jeden"}, "INDEX 'jeden' is not an integer"},
+        {{"show", "a.map", "-1"}, "INDEX must be 0 or more, not -1"},
+        {{"copy", "a.map", "0", "b.map", "-2"}, "DEST_INDEX must be -1 or more, not -2"},
+        {{"copy", "a.map", "0", "b.map", "0", "--name"}, "option --name needs a value"},
+        {{"generate", "--seed", "1", "--seed=2"}, "option --seed given twice"},
+        {{"generate", "--seed", "-1"}, "--seed '-1' is not a number from 0 to 4294967295"},
+        {{"generate", "--size", "20*20"}, "--size '20*20' is not WIDTHxHEIGHT"},
+        {{"generate", "--shares", "1,2,3"},
+         "--shares needs 11 numbers separated by commas, not '1,2,3'"},
+        {{"generate", "--shares", "1,2,3,4,5,6,7,8,9,10,100"},
+         "--shares: share 11 '100' is not a number from 0 to 99"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const Outcome outcome = run(arguments);
+        EXPECT_EQ(outcome.exitCode, 2) << message;
+        EXPECT_EQ(outcome.out, "") << message;
+        EXPECT_TRUE(outcome.err.starts_with("krelwin-stage: " + message + "\n")) << outcome.err;
+        EXPECT_NE(outcome.err.find("--help"), std::string::npos) << outcome.err;
+    }
+    EXPECT_EQ(run({"show", "a.map"}).err, "krelwin-stage: too few arguments\n"
+                                          "Usage: krelwin-stage show FILE INDEX\n"
+                                          "Run 'krelwin-stage show --help' for more.\n");
+}
+
+TEST_F(ListCommand, PrintsTheNamesAsStored) {
+    write("etapy.map", exampleRecord("Etap 01") + exampleRecord("") + exampleRecord("Etap (2)") +
+                           exampleRecord(" Za\xb3\xf3g "));
+    expectSuccess(run({"list", "etapy.map"}), "Etap 01\n\nEtap (2)\n Za\xb3\xf3g \n");
+}
+
+TEST_F(ListCommand, AndShowReportAMissingFileInTheEditorsWords) {
+    expectFailure(run({"list", "brak.map"}), "Brak pliku: brak.map...\n");
+    expectFailure(run({"show", "brak.map", "0"}), "Brak pliku: brak.map...\n");
+}
+
+TEST_F(ShowCommand, PrintsTheRecordTheEditorWouldWrite) {
+    std::string crOnly = exampleRecord("Druga");
+    std::erase(crOnly, '\n');
+    write("etapy.map", exampleRecord("Etap 01") + crOnly);
+    expectSuccess(run({"show", "etapy.map", "1"}), exampleRecord("Druga"));
+    ASSERT_EQ(exampleRecord("Etap 01").size(), 305u);
+    expectSuccess(run({"show", "etapy.map", "0"}), exampleRecord("Etap 01"));
+}
+
+TEST_F(CopyCommand, AppendsAndReplacesByteForByte) {
+    write("zrodlo.map", exampleRecord("A") + noStart());
+    // An append keeps the stage's own name; the start-and-exit rule does not stop it.
+    write("cel.map", exampleRecord("X") + exampleRecord("Y") + exampleRecord("Z"));
+    expectSuccess(run({"copy", "zrodlo.map", "1", "cel.map", "-1"}));
+    expectSuccess(run({"copy", "zrodlo.map", "0", "cel.map", "1", "--name=Nowa nazwa"}));
+    EXPECT_EQ(read("cel.map"),
+              exampleRecord("X") + exampleRecord("Nowa nazwa") + exampleRecord("Z") + noStart());
+    expectSuccess(run({"copy", "zrodlo.map", "0", "nowy.map", "-1", "--name", "Nowa"}));
+    EXPECT_EQ(read("nowy.map"), exampleRecord("Nowa"));
+}
+
+TEST_F(CopyCommand, RefusedWritesLeaveTheDestinationAsItWas) {
+    write("zrodlo.map", exampleRecord("A") + noStart());
+    const std::string before = exampleRecord("X") + exampleRecord("Y");
+    write("cel.map", before);
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refusals{
+        {{"copy", "zrodlo.map", "1", "cel.map", "0"},
+         "Plansza musi mieć jedną pozycje startową\noraz jedno wyjście...\n"},
+        {{"copy", "zrodlo.map", "0", "cel.map", "2"}, ""},
+        {{"copy", "zrodlo.map", "0", "cel.map", "-1", "--name", "a}b"}, ""},
+        {{"copy", "zrodlo.map", "0", "cel.map", "0", "--name", "a\rb"}, ""},
+        {{"copy", "brak.map", "0", "cel.map", "-1"}, "Brak pliku: brak.map...\n"},
+        {{"copy", "zrodlo.map", "5", "cel.map", "-1"}, "'' is not a valid integer value.\n"},
+    };
+    for (const auto& [arguments, message] : refusals) {
+        const Outcome outcome = run(arguments);
+        EXPECT_EQ(outcome.exitCode, 1) << arguments[1] << " " << arguments[4];
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_FALSE(outcome.err.empty());
+        if (!message.empty()) {
+            EXPECT_EQ(outcome.err, message);
+        }
+        EXPECT_EQ(read("cel.map"), before);
+        // A refused write leaves no temporary file either.
+        EXPECT_EQ(folder.entries(), (std::vector<std::string>{"cel.map", "zrodlo.map"}));
+    }
+}
+
+TEST_F(GenerateCommand, SeedZeroAndDefaultSharesGiveTheKnownFirstColumn) {
+    const Outcome outcome = run({"generate", "--seed", "0"});
+    EXPECT_EQ(outcome.exitCode, 0);
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; (end = outcome.out.find("\r\n", start)) != std::string::npos;
+         start = end + 2)
+        lines.push_back(outcome.out.substr(start, end - start));
+    ASSERT_EQ(lines.size(), 4u + 20u);
+    EXPECT_EQ(joinLines(lines), outcome.out);
+    EXPECT_EQ(lines[2], "32,20" + ExampleRecordLines[2].substr(5));
+    std::string firstColumn;
+    for (std::size_t row = 4; row < 12; ++row)
+        firstColumn += lines[row].at(0);
+    EXPECT_EQ(firstColumn, "*++#++.o");
+    for (std::size_t row = 4; row < lines.size(); ++row)
+        EXPECT_EQ(lines[row].size(), 32u);
+}
+
+TEST_F(GenerateCommand, OptionsShapeTheRecordAndABadNameIsRefused) {
+    std::vector<std::string> empty = ExampleRecordLines;
+    empty[0] = "(Pusta)";
+    std::fill(empty.begin() + 4, empty.end(), std::string(18, '.'));
+    expectSuccess(run({"generate", "--seed", "7", "--size", "18x10", "--shares",
+                       "0,0,0,0,0,0,0,0,0,0,0", "--name", "Pusta"}),
+                  joinLines(empty));
+    const Outcome first = run({"generate", "--seed", "4294967295", "--size", "40x30"});
+    EXPECT_EQ(first.out, run({"generate", "--seed=4294967295", "--size=40x30"}).out);
+    EXPECT_NE(first.out, run({"generate", "--seed", "4294967294", "--size", "40x30"}).out);
+    EXPECT_EQ(run({"generate"}).exitCode, 0); // the clock seeds it
+    const Outcome refused = run({"generate", "--seed", "0", "--name", "Etap }"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.out, "");
+}
+
+TEST_F(CheckCommand, CleanFileIsSilentAndProblemsAreListed) {
+    write("czysty.map", exampleRecord("A") + exampleRecord("B") + "\x1a");
+    expectSuccess(run({"check", "czysty.map"}));
+    write("etapy.map", exampleRecord("A") + exampleRecord("B", 4, std::string(18, '+')) + "\x1a" +
+                           exampleRecord("C"));
+    const Outcome outcome = run({"check", "etapy.map"});
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.err, "");
+    EXPECT_EQ(outcome.out,
+              "1: wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: 0, W: 1\n"
+              "plik: dane po bajcie 26 (Ctrl-Z) są pomijane przy czytaniu i giną przy zapisie\n");
+    expectFailure(run({"check", "brak.map"}), "Brak pliku: brak.map...\n");
+}
+
+} // namespace
+} // namespace krelwin::cli_test

@@ -1,0 +1,258 @@
+// The parameters dialog, the generator's shares and the stage list dialog with its renaming.
+#include "EditorFixture.h"
+
+#include <QRadioButton>
+
+#include <memory>
+
+using namespace fixture;
+
+namespace {
+
+// Shows the parameters dialog as "Parametry etapu" does and lets `inDialog` act on it.
+bool showParameters(const std::function<void()>& inDialog) {
+    return withModalDialog([] { Form1->Parametryetapu1->trigger(); },
+                           [&](QWidget*) { inDialog(); });
+}
+
+const std::vector<std::string> StageNames{"Alfa", "Beta", "Gamma", "Delta", "Epsilon", "Zeta"};
+
+} // namespace
+
+class TestDialogs : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        startEditor();
+        QVERIFY(newStage());
+    }
+    void cleanup() { stopEditor(); }
+
+    void parametersLayoutLeavesEveryLabelBeforeItsField() {
+        QCOMPARE(Form2->windowTitle(), QStringLiteral("Parametry etapu"));
+        QCOMPARE(Form2->BitBtn1->text(), QStringLiteral("&Zatwierdź"));
+        QCOMPARE(Form2->BitBtn2->text(), QStringLiteral("&Anuluj"));
+        QVERIFY(Form2->BitBtn1->isDefault());
+        const QList<QPair<QLabel*, QWidget*>> rows{
+            {Form2->Label1, Form2->SESzer},  {Form2->Label2, Form2->SEWys},
+            {Form2->Label3, Form2->SEIleD},  {Form2->Label4, Form2->SEPktD},
+            {Form2->Label5, Form2->SECzasG}, {Form2->Label6, Form2->SEMagMur},
+            {Form2->Label7, Form2->SERozL},  {Form2->Label8, Form2->SELawP},
+            {Form2->Label9, Form2->EEtap},   {Form2->Label10, Form2->EKolory},
+            {Form2->Label11, Form2->EPlik}};
+        for (const auto& [label, field] : rows)
+            QVERIFY2(label->x() + label->sizeHint().width() <= field->x(),
+                     qPrintable(label->text()));
+        // The file name panel shows for "Nowy" only, above the rest.
+        QVERIFY(showParameters([] { QVERIFY(Form2->Panel2->isHidden()); }));
+        QVERIFY(withModalDialog([] { Form1->Nowy1->trigger(); },
+                                [](QWidget*) {
+                                    QVERIFY(Form2->Panel2->isVisible());
+                                    QCOMPARE(Form2->Panel1->y(),
+                                             Form2->Panel2->geometry().bottom() + 1);
+                                }));
+    }
+
+    void parametersPassThroughTheFieldsClampedWithTheTypeMapped() {
+        krelwin::ParametryEtapu& parametry = Form1->etap.parametry;
+        parametry.IleD = 0;
+        parametry.CzasG = 0;
+        parametry.Szer = 95;
+        parametry.Typ = 'X';
+        parametry.Kolory = "dowolny tekst";
+        Form2->ParametryDoDialogu();
+        QCOMPARE(Form2->typIndex(), 1);
+        QCOMPARE(Form2->SEIleD->text(), QStringLiteral("1"));
+        Form2->ParametryZDialogu();
+        QCOMPARE(parametry.IleD, 1);
+        QCOMPARE(parametry.CzasG, 5);
+        QCOMPARE(parametry.Szer, 80);
+        QCOMPARE(parametry.Typ, 'B');
+        QCOMPARE(parametry.Kolory, std::string("dowolny tekst"));
+        QCOMPARE(Form1->DG1->columnCount(), 82);
+    }
+
+    void confirmTakesTheFieldsAsReadAndCancelForgetsThem() {
+        QVERIFY(showParameters([] {
+            Form2->SESzer->setFocus();
+            Form2->SESzer->selectAll();
+            QTest::keyClick(Form2->SESzer, Qt::Key_Backspace); // unreadable: the minimum
+            Form2->SEWys->setFocus();
+            QTest::keyClick(Form2->SEWys, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(Form2->SEWys, QStringLiteral("5"));
+            Form2->EKolory->setText(QStringLiteral("01,02"));
+            Form2->RGTypBonusowy->setChecked(true);
+            QTest::keyClick(Form2, Qt::Key_Z, Qt::AltModifier); // leaves "5" unclamped in view
+        }));
+        QCOMPARE(Form2->result(), int(QDialog::Accepted));
+        QCOMPARE(Form2->SEWys->text(), QStringLiteral("5"));
+        const krelwin::ParametryEtapu confirmed = Form1->etap.parametry;
+        QCOMPARE(confirmed.Szer, 18);
+        QCOMPARE(confirmed.Wys, 10);
+        QCOMPARE(confirmed.Kolory, std::string("01,02"));
+        QCOMPARE(confirmed.Typ, 'B');
+        QCOMPARE(Form1->DG1->rowCount(), 12);
+        QVERIFY(showParameters([] {
+            QCOMPARE(Form2->SESzer->text(), QStringLiteral("18"));
+            Form2->SESzer->setValue(60);
+            Form2->EEtap->setText(QStringLiteral("Inny"));
+            Form2->RGTypZwykly->setChecked(true);
+            QTest::mouseClick(Form2->BitBtn2, Qt::LeftButton);
+        }));
+        QCOMPARE(Form1->etap.parametry, confirmed);
+        QCOMPARE(Form1->BiezacyEtap(), QStringLiteral("Etap 01"));
+        QVERIFY(showParameters([] {
+            QCOMPARE(Form2->SESzer->text(), QStringLiteral("18"));
+            QCOMPARE(Form2->EEtap->text(), QStringLiteral("Etap 01"));
+            QCOMPARE(Form2->typIndex(), 1);
+        }));
+    }
+
+    void enterConfirmsButNotInANumberFieldAndEscapeCancels() {
+        bool stillOpen = false;
+        QVERIFY(showParameters([&] {
+            Form2->SEIleD->setFocus();
+            QTest::keyClick(Form2->SEIleD, Qt::Key_Return);
+            stillOpen = Form2->isVisible();
+            Form2->EEtap->setFocus();
+            Form2->EEtap->selectAll();
+            QTest::keyClicks(Form2->EEtap, QStringLiteral("Jaskinia"));
+            QTest::keyClick(Form2->EEtap, Qt::Key_Return);
+        }));
+        QVERIFY(stillOpen);
+        QCOMPARE(Form2->result(), int(QDialog::Accepted));
+        QCOMPARE(Form1->BiezacyEtap(), QStringLiteral("Jaskinia"));
+        QVERIFY(showParameters([] {
+            Form2->SESzer->setValue(50);
+            Form2->EKolory->setFocus();
+            QTest::keyClick(Form2->EKolory, Qt::Key_Escape);
+        }));
+        QCOMPARE(Form2->result(), int(QDialog::Rejected));
+        QCOMPARE(Form1->etap.parametry.Szer, 32);
+    }
+
+    void generatorSharesAreReadUnclamped_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("share");
+        QTest::newRow("empty") << QString() << 0;
+        QTest::newRow("letters") << QStringLiteral("ab") << 0;
+        QTest::newRow("negative") << QStringLiteral("-9") << -9;
+        QTest::newRow("plus sign") << QStringLiteral("+8") << 8;
+    }
+    void generatorSharesAreReadUnclamped() {
+        QFETCH(QString, text);
+        QFETCH(int, share);
+        Form4->SE[10]->setText(text);
+        krelwin::Udzialy expected = krelwin::DomyslneUdzialy;
+        expected[10] = share;
+        QCOMPARE(Form4->udzialy(), expected);
+    }
+
+    // The list dialog on its own, over a file of six stages.
+    void stageListCancelRestoresTheRememberedSelectionButNotTheName() {
+        StageList list;
+        list.form->selectIndex(2);
+        QCOMPARE(runModal(list.form.get(),
+                          [&] {
+                              QCOMPARE(list.form->ZapamietanyIndeks, 2);
+                              list.clickItem(5);
+                              QCOMPARE(list.form->EEtap->text(), QStringLiteral("Zeta"));
+                              QTest::mouseClick(list.form->BitBtn2, Qt::LeftButton);
+                          }),
+                 int(QDialog::Rejected));
+        QCOMPARE(list.form->selectedIndex(), 2);
+        QCOMPARE(list.form->EEtap->text(), QStringLiteral("Zeta"));
+        QCOMPARE(list.biezacyEtap, QStringLiteral("unchanged"));
+        // Keys move the selection as clicks do; Enter and Escape in the name field press nothing.
+        QCOMPARE(runModal(list.form.get(),
+                          [&] {
+                              list.form->ListBox1->setFocus();
+                              QTest::keyClick(list.form->ListBox1, Qt::Key_Down);
+                              QCOMPARE(list.form->EEtap->text(), QStringLiteral("Delta"));
+                              list.form->EEtap->setFocus();
+                              QTest::keyClick(list.form->EEtap, Qt::Key_Return);
+                              QTest::keyClick(list.form->EEtap, Qt::Key_Escape);
+                              QVERIFY(list.form->isVisible());
+                              QTest::keyClick(list.form.get(), Qt::Key_Z, Qt::AltModifier);
+                          }),
+                 int(QDialog::Accepted));
+        QCOMPARE(list.biezacyEtap, QStringLiteral("Delta"));
+        QCOMPARE(list.form->selectedIndex(), 3);
+    }
+
+    void stageListRenameRewritesOnlyTheNameLine() {
+        StageList list;
+        QCOMPARE(runModal(list.form.get(),
+                          [&] {
+                              list.clickItem(3);
+                              QTest::mouseClick(list.form->BitBtn3, Qt::LeftButton);
+                              QVERIFY(list.form->Panel1->isVisible());
+                              QCOMPARE(list.form->Edit1->text(), QStringLiteral("Delta"));
+                              list.form->Edit1->selectAll();
+                              typeText(list.form->Edit1, QStringLiteral("Żółw"));
+                              QTest::keyClick(list.form->Edit1, Qt::Key_Return);
+                              QVERIFY(list.form->isVisible() && !list.form->Panel1->isVisible());
+                              QTest::mouseClick(list.form->BitBtn2, Qt::LeftButton);
+                          }),
+                 int(QDialog::Rejected));
+        std::string expected = stageFile(StageNames);
+        expected.replace(expected.find("(Delta)"), 7, "(\xAF\xF3\xB3w)");
+        QCOMPARE(readBytes(list.path), expected);
+        QCOMPARE(list.form->ListBox1->item(3)->text(), QStringLiteral("Żółw"));
+        // Without a selection the rename button does nothing.
+        list.form->selectIndex(-1);
+        runModal(list.form.get(), [&] {
+            QTest::mouseClick(list.form->BitBtn3, Qt::LeftButton);
+            QVERIFY(list.form->Panel1->isHidden());
+        });
+        QCOMPARE(readBytes(list.path), expected);
+    }
+
+    void stageListRefusedRenameLeavesTheListMatchingTheFile() {
+        StageList list;
+        const std::string shorter = stageFile({"Alfa", "Beta"}); // item 4 names no stage now
+        writeBytes(list.path, shorter);
+        MessageBoxCatcher boxes;
+        runModal(list.form.get(), [&] {
+            list.clickItem(4);
+            QTest::mouseClick(list.form->BitBtn3, Qt::LeftButton);
+            typeText(list.form->Edit1, QStringLiteral("Nowa"));
+            QTest::keyClick(list.form->Edit1, Qt::Key_Return);
+            QVERIFY(list.form->isVisible());
+        });
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QCOMPARE(boxes.shown.front().icon, QMessageBox::NoIcon);
+        QCOMPARE(list.form->ListBox1->item(4)->text(), QStringLiteral("Epsilon"));
+        QCOMPARE(readBytes(list.path), shorter);
+        // "&Anuluj" on an empty list reports the index as the original did.
+        list.form->ListBox1->clear();
+        QCOMPARE(runModal(list.form.get(),
+                          [&] { QTest::mouseClick(list.form->BitBtn2, Qt::LeftButton); }),
+                 int(QDialog::Rejected));
+        QCOMPARE(boxes.texts().last(), QStringLiteral("List index out of bounds (-1)"));
+        QCOMPARE(boxes.shown.back().icon, QMessageBox::Critical);
+    }
+
+private:
+    struct StageList {
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("Plan01.map"));
+        std::unique_ptr<TForm3> form = std::make_unique<TForm3>();
+        QString biezacyEtap = QStringLiteral("unchanged");
+
+        StageList() {
+            writeBytes(path, stageFile(StageNames));
+            form->biezacyPlik = [this] { return path; };
+            form->setBiezacyEtap = [this](const QString& name) { biezacyEtap = name; };
+            form->appendFileNames(krelwin::CzytajListeEtapow(native(path)));
+        }
+        void clickItem(int row) {
+            QTest::mouseClick(form->ListBox1->viewport(), Qt::LeftButton, {},
+                              form->ListBox1->visualItemRect(form->ListBox1->item(row)).center());
+        }
+    };
+};
+
+QTEST_MAIN(TestDialogs)
+#include "test_dialogs.moc"
