@@ -204,6 +204,11 @@ void TForm3::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()); focused != nullptr) {
+            focused->click();
+        }
+        event->accept();
+        return;
     case Qt::Key_Escape:
         event->accept();
         return;

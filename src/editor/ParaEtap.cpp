@@ -205,7 +205,8 @@ void TForm2::buildButtons() {
     BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
                               QStringLiteral("&Anuluj"), this);
     BitBtn2->setGeometry(416 + widening, 229, 105, 25);
-    BitBtn2->setAutoDefault(false);
+    // Left auto-default, so that Enter on the focused "&Anuluj" cancels rather than confirming
+    // through the default button.
     // Alt+Z confirms without moving the focus, so a number being typed is read as typed.
     pressOnAcceleratorKeepingFocus(BitBtn1);
     pressOnAcceleratorKeepingFocus(BitBtn2);

@@ -489,14 +489,15 @@ void TForm1::Otwrz1Click() {
 }
 
 // The stage goes into the current file at the selected position; the chosen path receives a
-// copy of the current file as it was before this write.
+// copy of the current file as it was before this write. A copy that fails is reported, and the
+// stage is written all the same: the copy is a by-product, the write is what was asked for.
 void TForm1::Zapisz1Click() {
     SaveDialog1->setFileName(BiezacyPlik());
     SaveDialog1->setReplacedWithoutAsking(BiezacyPlik());
     const std::optional<QString> chosen = SaveDialog1->Execute();
     if (!chosen)
         return;
-    kopiujPlik(BiezacyPlik(), *chosen);
+    runHandler(this, [&] { kopiujPlik(BiezacyPlik(), *chosen); });
     krelwin::ZapiszEtap(sciezkaPliku(), krelwin::toFileBytes(Form3->EEtap->text()),
                         Form3->selectedIndex(), etap);
 }

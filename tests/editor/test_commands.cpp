@@ -282,6 +282,13 @@ private slots:
         QVERIFY(save());
         QCOMPARE(QDir(folder_->path(QString())).entryList(QDir::Files),
                  QStringList({"kopia.map", "trzy.map"}));
+        // A copy that cannot be made is reported, and the stage is written all the same.
+        paint(3, 8, 8); // earth
+        writeBytes(folder_->path(QStringLiteral("plik")), "a file, not a folder");
+        QVERIFY(save(folder_->path(QStringLiteral("plik/kopia.map"))));
+        QCOMPARE(boxes_->shown.size(), std::size_t(1));
+        QCOMPARE(boxes_->shown.front().icon, QMessageBox::Critical);
+        QCOMPARE(loadStage(path, 0).plansza.at(8, 8), '+');
     }
 
     void zapiszAsksBeforeReplacingAnotherFile_data() {

@@ -33,7 +33,7 @@ private slots:
         QCOMPARE(Form2->windowTitle(), QStringLiteral("Parametry etapu"));
         QCOMPARE(Form2->BitBtn1->text(), QStringLiteral("&Zatwierdź"));
         QCOMPARE(Form2->BitBtn2->text(), QStringLiteral("&Anuluj"));
-        QVERIFY(Form2->BitBtn1->isDefault());
+        // "&Zatwierdź" is the default outside the buttons (Enter in a text field, tested below).
         const QList<QPair<QLabel*, QWidget*>> rows{
             {Form2->Label1, Form2->SESzer},  {Form2->Label2, Form2->SEWys},
             {Form2->Label3, Form2->SEIleD},  {Form2->Label4, Form2->SEPktD},
@@ -130,6 +130,14 @@ private slots:
         }));
         QCOMPARE(Form2->result(), int(QDialog::Rejected));
         QCOMPARE(Form1->etap.parametry.Szer, 32);
+        // Enter on the focused "&Anuluj" cancels; the default button takes it only elsewhere.
+        QVERIFY(showParameters([] {
+            Form2->SESzer->setValue(50);
+            Form2->BitBtn2->setFocus();
+            QTest::keyClick(Form2->BitBtn2, Qt::Key_Return);
+        }));
+        QCOMPARE(Form2->result(), int(QDialog::Rejected));
+        QCOMPARE(Form1->etap.parametry.Szer, 32);
     }
 
     void generatorSharesAreReadUnclamped_data() {
@@ -179,6 +187,13 @@ private slots:
                  int(QDialog::Accepted));
         QCOMPARE(list.biezacyEtap, QStringLiteral("Delta"));
         QCOMPARE(list.form->selectedIndex(), 3);
+        // Though no button is the default, a focused button takes Enter itself.
+        QCOMPARE(runModal(list.form.get(),
+                          [&] {
+                              list.form->BitBtn2->setFocus();
+                              QTest::keyClick(list.form->BitBtn2, Qt::Key_Return);
+                          }),
+                 int(QDialog::Rejected));
     }
 
     void stageListRenameRewritesOnlyTheNameLine() {
