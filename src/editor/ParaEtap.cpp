@@ -238,6 +238,9 @@ void TForm2::setTypIndex(int index) {
 void TForm2::showEvent(QShowEvent* event) {
     placePanels();
     FormShow();
+    // Each showing starts in the first field of the tab order, as the reloaded values invite
+    // editing; Qt would otherwise pick the last button of its focus chain.
+    (Panel2->isHidden() ? EEtap : EPlik)->setFocus(Qt::OtherFocusReason);
     PlacedDialog::showEvent(event);
 }
 

@@ -111,6 +111,9 @@ private slots:
 
     void enterConfirmsButNotInANumberFieldAndEscapeCancels() {
         bool stillOpen = false;
+        QWidget* firstFocus = nullptr;
+        QVERIFY(showParameters([&] { firstFocus = QApplication::focusWidget(); }));
+        QCOMPARE(firstFocus, static_cast<QWidget*>(Form2->EEtap));
         QVERIFY(showParameters([&] {
             Form2->SEIleD->setFocus();
             QTest::keyClick(Form2->SEIleD, Qt::Key_Return);
