@@ -36,17 +36,9 @@ class MapView : public QAbstractScrollArea {
 public:
     static constexpr int DefaultCellSize = 28;
 
-    struct Cell {
-        int column;
-        int row;
-        bool operator==(const Cell&) const = default;
-    };
-    struct Selection {
-        int left;
-        int top;
-        int right;
-        int bottom;
-    };
+    // The grid's own cell and rectangle types, shared with the picture renderer.
+    using Cell = krelwin::render::GridCell;
+    using Selection = krelwin::render::CellRange;
     enum CellState { Normal = 0, Selected = 1, Focused = 2 };
     using DrawCellHandler =
         std::function<void(int column, int row, const QRect& rect, int cellStateFlags)>;

@@ -47,9 +47,9 @@ void applyParameterPass(ParametryEtapu& parametry) {
     }
 }
 
-void Etap::clearInterior() {
+void Etap::fillInterior(char code) {
     forEachInteriorCell(parametry.Szer, parametry.Wys,
-                        [this](int column, int row) { plansza.at(column, row) = kod::Pusty; });
+                        [&](int column, int row) { plansza.at(column, row) = code; });
 }
 
 int Etap::countInInterior(char code) const {

@@ -1,6 +1,8 @@
 // The stage in memory: the 82x82 cell array with its border ring and the stage's parameters.
 #pragma once
 
+#include "cells.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -79,8 +81,10 @@ struct Etap {
     bool isInterior(int column, int row) const {
         return column >= 1 && column <= parametry.Szer && row >= 1 && row <= parametry.Wys;
     }
-    // Sets the interior (columns 1..Szer, rows 1..Wys) to ".".
-    void clearInterior();
+    // Sets every interior cell (columns 1..Szer, rows 1..Wys) to the code.
+    void fillInterior(char code);
+    // Sets the interior to ".".
+    void clearInterior() { fillInterior(kod::Pusty); }
     // How many interior cells hold the code.
     int countInInterior(char code) const;
     // After a change of size: every cell right of Szer or below Wys becomes "#".

@@ -26,11 +26,7 @@ Etap fullStage(char fill) {
     Etap etap;
     etap.parametry.Szer = MaxWymiar;
     etap.parametry.Wys = MaxWymiar;
-    for (int column = 1; column <= MaxWymiar; ++column) {
-        for (int row = 1; row <= MaxWymiar; ++row) {
-            etap.plansza.at(column, row) = fill;
-        }
-    }
+    etap.fillInterior(fill);
     etap.plansza.at(1, 1) = 'S';
     etap.plansza.at(MaxWymiar, MaxWymiar) = 'W';
     return etap;
