@@ -57,10 +57,6 @@ TEST_F(RenderCommand, MarksTilesAndGridLinesStandAtTheirPixels) {
             ASSERT_EQ(empty.pixelColor(x, y), QColor(Qt::black)) << x << "," << y;
     const QImage rivet = cellOf(plain, 8, 7, 28);
     EXPECT_EQ(cellOf(plain, 0, 0, 28), rivet);
-    bool moreThanOneColour = false;
-    for (int i = 0; i < 28 * 28; ++i)
-        moreThanOneColour |= rivet.pixel(i % 28, i / 28) != rivet.pixel(0, 0);
-    EXPECT_TRUE(moreThanOneColour);
     EXPECT_NE(cellOf(plain, 1, 1, 28), rivet);
     const QImage grid = rendered({"--grid"});
     for (int column = 0; column < 20; ++column) {

@@ -66,6 +66,11 @@ inline bool withModalDialog(const std::function<void()>& command,
     return seen;
 }
 
+// Runs the menu command `command`, which shows a modal dialog, and `inDialog` while it is up.
+inline bool inDialogOf(QAction* command, const std::function<void()>& inDialog) {
+    return withModalDialog([command] { command->trigger(); }, [&](QWidget*) { inDialog(); });
+}
+
 // Shows `dialog` modally and runs `whileOpen` in it. Returns the dialog's result, or -1 when
 // `whileOpen` left it open (it is then cancelled).
 inline int runModal(QDialog* dialog, const std::function<void()>& whileOpen) {
@@ -79,18 +84,6 @@ inline int runModal(QDialog* dialog, const std::function<void()>& whileOpen) {
     });
     const int result = dialog->exec();
     return leftOpen ? -1 : result;
-}
-
-// "Nowy" confirmed with the given size.
-inline bool newStage(int szer = 32, int wys = 20) {
-    const bool seen = withModalDialog([] { Form1->Nowy1->trigger(); },
-                                      [szer, wys](QWidget*) {
-                                          Form2->SESzer->setValue(szer);
-                                          Form2->SEWys->setValue(wys);
-                                          QTest::mouseClick(Form2->BitBtn1, Qt::LeftButton);
-                                      });
-    QApplication::processEvents();
-    return seen;
 }
 
 inline QPoint centreOf(int column, int row) {
@@ -211,17 +204,20 @@ inline std::string native(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-// One stage record as the game's files hold it: each row filled with `fill`, "S" and "W" at
-// the start of the first row.
-inline std::string record(const std::string& name, char fill, int szer = 18, int wys = 10) {
+// One stage record of the default parameters as the game's files hold it: each row filled with
+// `fill`, "S" and "W" at the given cells (the start of the first row unless told).
+inline std::string record(const std::string& name, char fill, int szer = 18, int wys = 10,
+                          QPoint s = {1, 1}, QPoint w = {2, 1}) {
     std::string bytes = "(" + name + ")\r\n}\r\n" + std::to_string(szer) + "," +
                         std::to_string(wys) +
                         ",010,010,010,010,010,100,Z,"
                         "00,00,00,20,40,00,10,30,40,20,61,40,05,35,05,10,10,55,\r\n{\r\n";
     for (int row = 1; row <= wys; ++row) {
         std::string line(std::size_t(szer), fill);
-        if (row == 1)
-            line.replace(0, 2, "SW");
+        if (row == s.y())
+            line[std::size_t(s.x() - 1)] = 'S';
+        if (row == w.y())
+            line[std::size_t(w.x() - 1)] = 'W';
         bytes += line + "\r\n";
     }
     return bytes;
@@ -281,35 +277,41 @@ inline bool save(const QString& path = QString()) {
 
 // Runs a command that shows the parameters dialog and confirms it after `edit`.
 inline bool confirmParameters(QAction* command, const std::function<void()>& edit) {
-    return withModalDialog([command] { command->trigger(); },
-                           [edit](QWidget*) {
-                               edit();
-                               QTest::mouseClick(Form2->BitBtn1, Qt::LeftButton);
-                           });
+    return inDialogOf(command, [&] {
+        edit();
+        QTest::mouseClick(Form2->BitBtn1, Qt::LeftButton);
+    });
+}
+
+inline void enterSize(int szer, int wys) {
+    Form2->SESzer->setValue(szer);
+    Form2->SEWys->setValue(wys);
 }
 
 inline bool setSize(QAction* command, int szer, int wys) {
-    return confirmParameters(command, [=] {
-        Form2->SESzer->setValue(szer);
-        Form2->SEWys->setValue(wys);
-    });
+    return confirmParameters(command, [=] { enterSize(szer, wys); });
+}
+
+// "Nowy" confirmed with the given size.
+inline bool newStage(int szer = 32, int wys = 20) {
+    const bool seen = setSize(Form1->Nowy1, szer, wys);
+    QApplication::processEvents();
+    return seen;
 }
 
 inline bool newStageNamed(const QString& name, int szer, int wys) {
     return confirmParameters(Form1->Nowyetap1, [=] {
         Form2->EEtap->setText(name);
-        Form2->SESzer->setValue(szer);
-        Form2->SEWys->setValue(wys);
+        enterSize(szer, wys);
     });
 }
 
 // "Zapisz jako" with `name` typed into the list dialog's name field and confirmed.
 inline bool saveAs(const QString& name) {
-    return withModalDialog([] { Form1->Zapiszjako1->trigger(); },
-                           [name](QWidget*) {
-                               Form3->EEtap->setText(name);
-                               QTest::mouseClick(Form3->BitBtn1, Qt::LeftButton);
-                           });
+    return inDialogOf(Form1->Zapiszjako1, [&] {
+        Form3->EEtap->setText(name);
+        QTest::mouseClick(Form3->BitBtn1, Qt::LeftButton);
+    });
 }
 
 } // namespace fixture

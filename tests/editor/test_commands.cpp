@@ -24,22 +24,17 @@ MenuStates menuStates() {
 
 const std::vector<std::string> ThreeStages{"Alfa", "Beta", "\xA3\xB9ka"}; // "Łąka" in cp1250
 
-// The record the editor writes for an empty stage of the default parameters but its size,
-// with "S" and "W" at the given cells.
-std::string writtenRecord(const std::string& name, int szer, int wys, QPoint s, QPoint w) {
-    std::string bytes = "(" + name + ")\r\n}\r\n" + std::to_string(szer) + "," +
-                        std::to_string(wys) + ",010,010,010,010,010,100,Z," +
-                        krelwin::DomyslneKolory + ",\r\n{\r\n";
-    for (int row = 1; row <= wys; ++row) {
-        std::string line(std::size_t(szer), '.');
-        if (row == s.y())
-            line[std::size_t(s.x() - 1)] = 'S';
-        if (row == w.y())
-            line[std::size_t(w.x() - 1)] = 'W';
-        bytes += line + "\r\n";
-    }
-    return bytes;
-}
+// What a command that fails or is cancelled must leave as it was.
+struct EditorState {
+    MenuStates menus = menuStates();
+    QStringList names{Form1->BiezacyPlik(), Form1->BiezacyEtap()};
+    QStringList items = listItems();
+    int selected = Form3->selectedIndex();
+    bool viewShown = Form1->DG1->isVisible();
+    bool labelShown = Form1->LPlik->isVisible();
+    krelwin::Etap stage = Form1->etap;
+    bool operator==(const EditorState&) const = default;
+};
 
 QList<int> shownShares() {
     QList<int> values;
@@ -75,8 +70,7 @@ private slots:
             Form2->EPlik->clear();
             typeText(Form2->EPlik, QStringLiteral("Łą/k\\i:*?\"<>|}wxyzq")); // 8 at most
             Form2->EEtap->setText(QStringLiteral("Pierwszy"));
-            Form2->SESzer->setValue(40);
-            Form2->SEWys->setValue(25);
+            enterSize(40, 25);
         }));
         QCOMPARE(Form1->BiezacyPlik(), QStringLiteral("Łąkiwxyz.map"));
         QCOMPARE(Form1->BiezacyEtap(), QStringLiteral("Pierwszy"));
@@ -101,18 +95,14 @@ private slots:
 
     void nowyCancelledKeepsOnlyItsFirstSteps() {
         const QString path = openThreeStages();
-        const MenuStates before = menuStates();
-        const krelwin::Etap stage = Form1->etap;
+        EditorState before;
         Form2->EPlik->setText(QStringLiteral("Inny"));
-        withModalDialog([] { Form1->Nowy1->trigger(); },
-                        [](QWidget*) {
-                            QCOMPARE(Form2->EPlik->text(), QStringLiteral("Plan01"));
-                            QTest::mouseClick(Form2->BitBtn2, Qt::LeftButton);
-                        });
-        QCOMPARE(Form1->BiezacyPlik(), QStringLiteral("Plan01.map"));
-        QCOMPARE(menuStates(), before);
-        QCOMPARE(listItems().size(), 3);
-        QVERIFY(Form1->etap == stage);
+        inDialogOf(Form1->Nowy1, [] {
+            QCOMPARE(Form2->EPlik->text(), QStringLiteral("Plan01"));
+            QTest::mouseClick(Form2->BitBtn2, Qt::LeftButton);
+        });
+        before.names[0] = QStringLiteral("Plan01.map");
+        QVERIFY(EditorState() == before);
         QCOMPARE(readBytes(path), stageFile(ThreeStages));
     }
 
@@ -153,25 +143,14 @@ private slots:
         QFETCH(bool, fileOpenBefore);
         if (fileOpenBefore)
             openThreeStages();
-        const MenuStates menus = menuStates();
-        const QStringList names{Form1->BiezacyPlik(), Form1->BiezacyEtap()};
-        const QStringList items = listItems();
-        const int selected = Form3->selectedIndex();
-        const bool viewShown = Form1->DG1->isVisible();
-        const krelwin::Etap stage = Form1->etap;
+        const EditorState before;
         const QString missing = folder_->path(QStringLiteral("brak.map"));
         QVERIFY(openFile(missing));
         QCOMPARE(Form1->OpenDialog1->fileName(), missing);
         QCOMPARE(boxes_->texts(), QStringList({"Brak pliku: " + missing + "..."}));
         QCOMPARE(boxes_->shown.front().icon, QMessageBox::NoIcon);
         QCOMPARE(boxes_->shown.front().title, QStringLiteral("Krelwin Konstruktor"));
-        QCOMPARE(menuStates(), menus);
-        QCOMPARE(QStringList({Form1->BiezacyPlik(), Form1->BiezacyEtap()}), names);
-        QCOMPARE(listItems(), items);
-        QCOMPARE(Form3->selectedIndex(), selected);
-        QCOMPARE(Form1->DG1->isVisible(), viewShown);
-        QCOMPARE(Form1->LPlik->isVisible(), viewShown);
-        QVERIFY(Form1->etap == stage);
+        QVERIFY(EditorState() == before);
     }
 
     void nowyEtapLaysTheCellsOutForTheOldSize_data() {
@@ -220,14 +199,12 @@ private slots:
 
     void wybierzEtapLoadsTheSelectedStage() {
         openThreeStages();
-        QVERIFY(withModalDialog([] { Form1->Wybierzetap1->trigger(); },
-                                [](QWidget*) {
-                                    QVERIFY(!Form3->EEtap->isEnabled());
-                                    QListWidget* list = Form3->ListBox1;
-                                    QTest::mouseDClick(
-                                        list->viewport(), Qt::LeftButton, {},
-                                        list->visualItemRect(list->item(2)).center());
-                                }));
+        QVERIFY(inDialogOf(Form1->Wybierzetap1, [] {
+            QVERIFY(!Form3->EEtap->isEnabled());
+            QListWidget* list = Form3->ListBox1;
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                               list->visualItemRect(list->item(2)).center());
+        }));
         QCOMPARE(Form1->BiezacyEtap(), QStringLiteral("Łąka"));
         QCOMPARE(cell(5, 5), 'c');
         QCOMPARE(Form3->selectedIndex(), 2);
@@ -254,14 +231,14 @@ private slots:
         QFETCH(int, match);
         const QString path = folder_->path(QStringLiteral("dwa.map"));
         // A repeated name: the first record of that name takes the stage.
-        writeBytes(path, stageFile({"Alfa", "Beta", "\xA3\xB9ka", "Beta", "\xA3\xB9ka"}));
+        std::vector<std::string> names{"Alfa", "Beta", "\xA3\xB9ka", "Beta", "\xA3\xB9ka"};
+        writeBytes(path, stageFile(names));
         QVERIFY(openFile(path));
         QVERIFY(saveAs(typed));
         QVERIFY(boxes_->shown.empty());
         QCOMPARE(Form3->selectedIndex(), match);
         QCOMPARE(listItems().at(match), typed);
         QCOMPARE(listItems().size(), 5);
-        std::vector<std::string> names{"Alfa", "Beta", "\xA3\xB9ka", "Beta", "\xA3\xB9ka"};
         names[std::size_t(match)] = krelwin::toFileBytes(typed);
         QCOMPARE(krelwin::CzytajListeEtapow(native(path)), names);
         QCOMPARE(loadStage(path, match).plansza.at(5, 5), 'a'); // record 0's cells
@@ -343,29 +320,25 @@ private slots:
 
     void cancelledCommandsChangeNothingAfterTheirDialog() {
         const QString path = openThreeStages();
-        const krelwin::Etap stage = Form1->etap;
         Form3->selectIndex(1);
+        const EditorState before;
         const auto cancel = [](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); };
-        withModalDialog([] { Form1->Nowyetap1->trigger(); },
-                        [](QWidget*) { QTest::mouseClick(Form2->BitBtn2, Qt::LeftButton); });
+        inDialogOf(Form1->Nowyetap1, [] { QTest::mouseClick(Form2->BitBtn2, Qt::LeftButton); });
         withModalDialog([] { Form1->Parametryetapu1->trigger(); }, cancel);
-        withModalDialog([] { Form1->Zapiszjako1->trigger(); },
-                        [](QWidget*) { QTest::mouseClick(Form3->BitBtn2, Qt::LeftButton); });
+        inDialogOf(Form1->Zapiszjako1, [] { QTest::mouseClick(Form3->BitBtn2, Qt::LeftButton); });
         // After "&Anuluj" the name field holds the selected item's text, and stays enabled.
         QCOMPARE(Form3->EEtap->text(), QStringLiteral("Beta"));
         QVERIFY(Form3->EEtap->isEnabled());
         withModalDialog([] { Form1->Zapisz1->trigger(); }, cancel);
-        QVERIFY(Form1->etap == stage);
+        QVERIFY(EditorState() == before);
         QCOMPARE(readBytes(path), stageFile(ThreeStages));
-        QCOMPARE(listItems().size(), 3);
         QVERIFY(boxes_->shown.empty());
     }
 
     void sessionFromNewFileToReopenedFileGivesTheGamesBytes() {
         QVERIFY(confirmParameters(Form1->Nowy1, [] {
             Form2->EEtap->setText(QStringLiteral("Pierwszy"));
-            Form2->SESzer->setValue(20);
-            Form2->SEWys->setValue(18);
+            enterSize(20, 18);
         }));
         paintStartAndExit(2, 3, 19, 17);
         QVERIFY(saveAs(QStringLiteral("Pierwszy"))); // a new name: appended as record 0
@@ -374,8 +347,8 @@ private slots:
         QVERIFY(save()); // into "Drugi", the selected stage
         QVERIFY2(boxes_->shown.empty(), qPrintable(boxes_->texts().join('|')));
         const QString path = folder_->path(QStringLiteral("Plan01.map"));
-        const std::string expected = writtenRecord("Pierwszy", 20, 18, {2, 3}, {19, 17}) +
-                                     writtenRecord("Drugi", 20, 18, {5, 5}, {6, 6});
+        const std::string expected = record("Pierwszy", '.', 20, 18, {2, 3}, {19, 17}) +
+                                     record("Drugi", '.', 20, 18, {5, 5}, {6, 6});
         QCOMPARE(readBytes(path), expected);
         QVERIFY(openFile(path));
         QCOMPARE(listItems(), QStringList({"Pierwszy", "Drugi"}));
@@ -391,24 +364,20 @@ private slots:
         const uint32_t seed = Form1->ZrodloLosowe.Ziarno;
         QWidget* focused = nullptr;
         QList<int> first;
-        QVERIFY(withModalDialog([] { Form1->Generator1->trigger(); },
-                                [&](QWidget*) {
-                                    QCOMPARE(Form4->windowTitle(),
-                                             QStringLiteral("Generator map losowych"));
-                                    focused = Form4->focusWidget();
-                                    first = shownShares();
-                                    Form4->SE[1]->setValue(55);
-                                    QTest::mouseClick(Form4->BitBtn2, Qt::LeftButton);
-                                }));
+        QVERIFY(inDialogOf(Form1->Generator1, [&] {
+            QCOMPARE(Form4->windowTitle(), QStringLiteral("Generator map losowych"));
+            focused = Form4->focusWidget();
+            first = shownShares();
+            Form4->SE[1]->setValue(55);
+            QTest::mouseClick(Form4->BitBtn2, Qt::LeftButton);
+        }));
         QCOMPARE(focused, static_cast<QWidget*>(Form4->BitBtn1));
         QCOMPARE(first, QList<int>({2, 30, 10, 1, 1, 1, 2, 0, 0, 0, 0}));
-        QList<int> again;
-        withModalDialog([] { Form1->Generator1->trigger(); },
-                        [&](QWidget*) {
-                            again = shownShares();
-                            QTest::mouseClick(Form4->BitBtn2, Qt::LeftButton);
-                        });
-        QCOMPARE(again, QList<int>({2, 55, 10, 1, 1, 1, 2, 0, 0, 0, 0}));
+        inDialogOf(Form1->Generator1, [&] {
+            first = shownShares();
+            QTest::mouseClick(Form4->BitBtn2, Qt::LeftButton);
+        });
+        QCOMPARE(first, QList<int>({2, 55, 10, 1, 1, 1, 2, 0, 0, 0, 0}));
         QVERIFY(Form1->etap == stage);
         QCOMPARE(Form1->ZrodloLosowe.Ziarno, seed);
     }
@@ -434,12 +403,11 @@ private slots:
             }
         } watcher;
         Form1->DG1->viewport()->installEventFilter(&watcher);
-        QVERIFY(withModalDialog([] { Form1->Generator1->trigger(); },
-                                [&](QWidget*) {
-                                    for (std::size_t k = 0; k < shares.size(); ++k)
-                                        Form4->SE[k]->setValue(shares[k]);
-                                    QTest::mouseClick(Form4->BitBtn1, Qt::LeftButton);
-                                }));
+        QVERIFY(inDialogOf(Form1->Generator1, [&] {
+            for (std::size_t k = 0; k < shares.size(); ++k)
+                Form4->SE[k]->setValue(shares[k]);
+            QTest::mouseClick(Form4->BitBtn1, Qt::LeftButton);
+        }));
         Form1->DG1->viewport()->removeEventFilter(&watcher);
         QVERIFY(Form1->etap.plansza == expected.plansza);
         QCOMPARE(Form1->ZrodloLosowe.Ziarno, source.Ziarno);

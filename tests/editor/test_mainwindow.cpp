@@ -115,10 +115,7 @@ private slots:
         Form1->ToolButton2Click();
         select(5, 5, 6, 7);
         rightPress(20, 15);
-        for (int column = 5; column <= 6; ++column)
-            for (int row = 5; row <= 7; ++row)
-                QCOMPARE(cell(column, row), '*');
-        QCOMPARE(cell(20, 15), '.');
+        QCOMPARE(cells({{5, 5}, {6, 5}, {5, 7}, {6, 7}, {20, 15}}), QString("****."));
     }
 
     void doubleClickTurnsCreatures_data() {

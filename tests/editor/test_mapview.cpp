@@ -117,8 +117,6 @@ private slots:
 
     void tilesAre28SquareWhateverTheColumn() {
         const TileSet& tiles = TileSet::builtIn();
-        for (int index = 0; index < krelwin::TileCount; ++index)
-            QCOMPARE(tiles.image(index).size(), QSize(28, 28));
         const QImage rivet = tiles.image(4);
         QCOMPARE(drawn(tiles, '#', QRect(0, 0, 20, 28)).pixelColor(24, 14),
                  rivet.pixelColor(24, 14));
@@ -126,35 +124,6 @@ private slots:
         QCOMPARE(wide.pixelColor(10, 10), rivet.pixelColor(10, 10));
         QCOMPARE(wide.pixelColor(33, 10), QColor(Qt::green)); // the fill is the tile's
         QCOMPARE(drawn(tiles, 'Q', QRect(0, 0, 28, 28)).pixelColor(27, 27), Fill); // no tile
-    }
-
-    void marksStandAtTheirPixels_data() {
-        QTest::addColumn<char>("code");
-        QTest::addColumn<QRect>("mark"); // within a 28x28 cell
-        QTest::newRow("butterfly left") << '<' << QRect(1, 0, 1, 28);
-        QTest::newRow("monster up") << '|' << QRect(0, 1, 28, 1);
-        QTest::newRow("butterfly right") << '>' << QRect(25, 0, 1, 28);
-        QTest::newRow("monster right") << '-' << QRect(25, 0, 1, 28);
-        QTest::newRow("monster down") << '\\' << QRect(0, 25, 28, 1);
-    }
-    void marksStandAtTheirPixels() {
-        QFETCH(char, code);
-        QFETCH(QRect, mark);
-        QVERIFY(newStage());
-        Form1->etap.plansza.at(2, 2) = code;
-        leftClick(5, 5);
-        const QImage image = grabView();
-        const QPoint origin = Form1->DG1->cellRect(2, 2).topLeft();
-        for (int x = mark.left(); x <= mark.right(); ++x)
-            for (int y = mark.top(); y <= mark.bottom(); ++y)
-                QCOMPARE(image.pixelColor(origin + QPoint(x, y)), Silver);
-        // The tile's own pixels beside the mark are not all silver: the mark is a line.
-        const QRect beside = mark.translated(mark.width() == 1 ? 2 : 0, mark.height() == 1 ? 2 : 0);
-        bool anyOther = false;
-        for (int x = beside.left(); x <= beside.right(); ++x)
-            for (int y = beside.top(); y <= beside.bottom(); ++y)
-                anyOther |= image.pixelColor(origin + QPoint(x, y)) != Silver;
-        QVERIFY(anyOther);
     }
 
     void highlightShowsThroughATilesTransparency() {
@@ -228,13 +197,6 @@ private slots:
         QApplication::processEvents();
         QCOMPARE(counter.paints, 1);
         QVERIFY(drawn == (std::vector<MapView::Cell>{{7, 8}}));
-        // A fill redraws the cells it wrote.
-        select(2, 2, 3, 3);
-        QApplication::processEvents();
-        drawn.clear();
-        Form1->ToolButton3Click();
-        QApplication::processEvents();
-        QVERIFY(drawn == (std::vector<MapView::Cell>{{2, 2}, {3, 2}, {2, 3}, {3, 3}}));
         Form1->DG1->viewport()->removeEventFilter(&counter);
     }
 
