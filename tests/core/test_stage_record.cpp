@@ -7,13 +7,6 @@
 namespace krelwin::stagetest {
 namespace {
 
-TEST(StageRecord, TheExampleStageGivesThe305ByteRecord) {
-    std::string record;
-    appendRecord(record, "Etap 01", exampleEtap());
-    EXPECT_EQ(record.size(), 305u);
-    EXPECT_EQ(record, exampleRecord());
-}
-
 TEST(StageRecord, NumbersArePaddedToTheirColumnsAndTheColourTextWrittenWhole) {
     ParametryEtapu p{5, 80, 1, 999, 0, 42, 7, 5, 'B', "k"};
     EXPECT_EQ(formatParameterLine(p), "05,80,001,999,000,042,007,005,B,k,");

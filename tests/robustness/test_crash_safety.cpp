@@ -132,12 +132,10 @@ TEST_F(CrashSafety, AKilledWriterLeavesTheFileBeforeOrAfterItsWriteAndNothingInT
     EXPECT_EQ(readBytes(stageFile), expected);
     EXPECT_TRUE(othersBeside(folder).empty());
 
-    std::cout << "[ figures  ] one write "
-              << std::chrono::duration_cast<std::chrono::milliseconds>(writeTime).count() << " ms; "
-              << Kills << " kills: " << unchanged << " left the file as before ("
-              << unchangedMidWrite << " of them in the middle of the write, temporary file left), "
-              << replaced << " as after (" << finishedBeforeKill
-              << " had finished before the kill)\n";
+    std::cout << "[ figures  ] one write " << writeTime / std::chrono::milliseconds(1) << " ms; "
+              << Kills << " kills: " << unchanged << " before (" << unchangedMidWrite
+              << " mid-write), " << replaced << " after (" << finishedBeforeKill
+              << " finished before the kill)\n";
     EXPECT_EQ(unchanged + replaced, Kills);
     // The delays spread over the whole write: some kills must have landed in its middle.
     EXPECT_GT(unchangedMidWrite, 0);

@@ -19,27 +19,29 @@ namespace {
 namespace fs = std::filesystem;
 
 // A 256 KB tmpfs mounted on a fresh folder for the test's lifetime, where the machine lets us.
-class SmallFileSystem {
-public:
-    SmallFileSystem() {
-        if (::mount("tmpfs", folder_.path().c_str(), "tmpfs", 0, "size=256k,mode=0755") != 0) {
-            error_ = std::strerror(errno);
+class FullDisk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (::mount("tmpfs", disk.path().c_str(), "tmpfs", 0, "size=256k,mode=0755") != 0) {
+            GTEST_SKIP() << "cannot mount a small tmpfs here (" << std::strerror(errno)
+                         << "); the fault layer covers a full disk";
+        }
+        mounted = true;
+        for (int i = 0; i < 4; ++i) {
+            before += simpleRecord("Etap " + std::to_string(i), 80, 60, 'o');
+        }
+        writeBytes(path, before);
+        writeBytes(source, simpleRecord("nowy", 80, 80, '+'));
+    }
+    void TearDown() override {
+        if (mounted) {
+            ::umount2(disk.path().c_str(), MNT_DETACH);
         }
     }
-    ~SmallFileSystem() {
-        if (mounted()) {
-            ::umount2(folder_.path().c_str(), MNT_DETACH);
-        }
-    }
-    bool mounted() const { return error_.empty(); }
-    const std::string& error() const { return error_; }
-    std::string file(const std::string& name) const { return folder_.file(name); }
-    std::vector<std::string> entries() const { return folder_.entries(); }
 
     // Writes a filler file until the file system refuses more, then gives back `spare` bytes.
     void fill(std::size_t spare) {
-        const std::string filler = file("filler");
-        const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int fd = ::open(disk.file("filler").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ASSERT_GE(fd, 0);
         const std::string block(4096, 'x');
         off_t size = 0;
@@ -51,32 +53,14 @@ public:
         ::close(fd);
     }
 
-private:
-    TempFolder folder_;
-    std::string error_;
-};
-
-class FullDisk : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!disk.mounted()) {
-            GTEST_SKIP() << "cannot mount a small tmpfs here (" << disk.error()
-                         << "); the fault layer covers a full disk";
-        }
-        for (int i = 0; i < 4; ++i) {
-            before += simpleRecord("Etap " + std::to_string(i), 80, 60, 'o');
-        }
-        writeBytes(path, before);
-        writeBytes(source, simpleRecord("nowy", 80, 80, '+'));
-    }
-
     void expectUnchanged() {
         EXPECT_EQ(readBytes(path), before);
         EXPECT_EQ(disk.entries(), (std::vector<std::string>{"filler", "stages.map"}));
     }
 
-    SmallFileSystem disk;
+    TempFolder disk;
     TempFolder scratch;
+    bool mounted = false;
     std::string path = disk.file("stages.map");
     std::string source = scratch.file("source.map");
     std::string before;
@@ -86,7 +70,7 @@ TEST_F(FullDisk, EveryWriteFailsWithDiskFullAndChangesNothing) {
     // Full to the last block, and full only halfway through the new content.
     for (const std::size_t spare : {std::size_t{0}, std::size_t{12 * 1024}}) {
         SCOPED_TRACE("spare " + std::to_string(spare));
-        disk.fill(spare);
+        fill(spare);
         for (const int index : {AppendIndex, 0, 3, -2}) { // -2: a rename
             try {
                 if (index == -2) {
@@ -133,14 +117,14 @@ protected:
     void TearDown() override { fs::permissions(folder.path(), fs::perms::owner_all); }
 
     static void handOver(const fs::path& p) {
-        ASSERT_EQ(::chown(p.c_str(), unprivilegedUid(), unprivilegedGid()), 0);
+        ASSERT_EQ(::chown(p.c_str(), unprivilegedIds().first, unprivilegedIds().second), 0);
         fs::permissions(p, fs::is_directory(p) ? fs::perms::owner_all | fs::perms::others_exec |
                                                      fs::perms::others_read
                                                : fs::perms::owner_read | fs::perms::owner_write);
     }
 
     ToolOutcome tool(const std::vector<std::string>& arguments) {
-        return runToolAs(prefix, arguments);
+        return runTool(arguments, prefix);
     }
 
     void expectRefusedAndUnchanged(const ToolOutcome& outcome) {

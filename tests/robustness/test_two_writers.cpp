@@ -35,21 +35,16 @@ protected:
         });
     }
 
-    // The names after the ten old stages that start with `tag`, in file order.
-    static std::vector<std::string> namesTagged(const std::vector<std::string>& names,
-                                                const std::string& tag) {
-        std::vector<std::string> tagged;
-        std::copy_if(names.begin() + 10, names.end(), std::back_inserter(tagged),
+    // Every name a writer tagged `tag` must hold, in file order, when it wrote `count` times.
+    static void expectAllInOrder(const std::vector<std::string>& names, const std::string& tag,
+                                 int count) {
+        std::vector<std::string> tagged, expected;
+        std::copy_if(names.begin(), names.end(), std::back_inserter(tagged),
                      [&](const std::string& name) { return name.starts_with(tag + " "); });
-        return tagged;
-    }
-
-    static std::vector<std::string> numbered(const std::string& tag, int count) {
-        std::vector<std::string> names;
         for (int n = 0; n < count; ++n) {
-            names.push_back(tag + " " + std::to_string(n));
+            expected.push_back(tag + " " + std::to_string(n));
         }
-        return names;
+        EXPECT_EQ(tagged, expected);
     }
 
     TempFolder folder;
@@ -86,11 +81,8 @@ TEST_F(TwoWriters, FiftyAppendsEachGiveExactlyAHundredWholeRecords) {
         rest.erase(0, whole.size());
     }
     EXPECT_EQ(order.size(), 2u * PerWriter);
-    // Each writer's records are all there, once each, in the order it wrote them.
-    std::vector<std::string> names(10, "old");
-    names.insert(names.end(), order.begin(), order.end());
-    EXPECT_EQ(namesTagged(names, "A"), numbered("A", PerWriter));
-    EXPECT_EQ(namesTagged(names, "B"), numbered("B", PerWriter));
+    expectAllInOrder(order, "A", PerWriter);
+    expectAllInOrder(order, "B", PerWriter);
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"stages.map"});
 }
 
@@ -103,17 +95,15 @@ TEST_F(TwoWriters, AReplaceRacingAnAppendLosesNeither) {
     appender.join();
     EXPECT_EQ(replaceFailures + appendFailures, 0);
 
+    // The replaced stage holds the last replace; every other old stage is untouched.
     const std::vector<std::string> names = CzytajListeEtapow(path);
     ASSERT_EQ(names.size(), 10u + Writes);
-    for (int i = 0; i < 10; ++i) {
-        // The replaced stage holds the last replace; every other old stage is untouched.
-        EXPECT_EQ(names[i],
-                  i == 5 ? "R " + std::to_string(Writes - 1) : "old " + std::to_string(i));
-    }
-    EXPECT_EQ(namesTagged(names, "B"), numbered("B", Writes));
+    EXPECT_EQ(names[5], "R " + std::to_string(Writes - 1));
+    expectAllInOrder(names, "B", Writes);
     for (int i = 0; i < 10 + Writes; ++i) {
         Etap etap;
         CzytajEtap(path, i, etap);
+        EXPECT_TRUE(i == 5 || i >= 10 || names[i] == "old " + std::to_string(i)) << names[i];
         EXPECT_EQ(etap, i == 5   ? simpleEtap(18, 10, 'o')
                         : i < 10 ? simpleEtap(40, 30, '+')
                                  : simpleEtap(25, 12, '.'))

@@ -1,7 +1,6 @@
 #include "tool_process.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <pwd.h>
 #include <spawn.h>
@@ -15,19 +14,8 @@ namespace krelwin::stagetest {
 
 namespace {
 
-constexpr const char* Unprivileged = "nobody";
-
-std::vector<char*> argumentVector(const std::vector<std::string>& words) {
-    std::vector<char*> argv;
-    for (const std::string& word : words) {
-        argv.push_back(const_cast<char*>(word.c_str()));
-    }
-    argv.push_back(nullptr);
-    return argv;
-}
-
-// Spawns `words` (the first found through PATH); `errFd` receives standard error, or -1 for
-// /dev/null. Standard input and output always go to /dev/null.
+// Spawns `words` (the first found through PATH) with standard input and output on /dev/null;
+// standard error goes to `errFd`, or to /dev/null when it is -1.
 pid_t spawn(const std::vector<std::string>& words, int errFd) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -38,7 +26,11 @@ pid_t spawn(const std::vector<std::string>& words, int errFd) {
     } else {
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     }
-    std::vector<char*> argv = argumentVector(words);
+    std::vector<char*> argv;
+    for (const std::string& word : words) {
+        argv.push_back(const_cast<char*>(word.c_str()));
+    }
+    argv.push_back(nullptr);
     pid_t pid = -1;
     const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
@@ -46,14 +38,6 @@ pid_t spawn(const std::vector<std::string>& words, int errFd) {
         throw std::runtime_error("cannot start " + words[0]);
     }
     return pid;
-}
-
-std::vector<std::string> toolCommand(const std::vector<std::string>& prefix,
-                                     const std::vector<std::string>& arguments) {
-    std::vector<std::string> words = prefix;
-    words.push_back(KRELWIN_STAGE_PATH);
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    return words;
 }
 
 ToolOutcome runGathering(const std::vector<std::string>& words) {
@@ -78,29 +62,20 @@ ToolOutcome runGathering(const std::vector<std::string>& words) {
     return outcome;
 }
 
-bool works(const std::vector<std::string>& prefix) {
-    std::vector<std::string> words = prefix;
-    words.push_back("true");
-    try {
-        return runGathering(words).exitCode == 0;
-    } catch (const std::runtime_error&) {
-        return false;
-    }
-}
-
 } // namespace
 
-ToolOutcome runTool(const std::vector<std::string>& arguments) {
-    return runGathering(toolCommand({}, arguments));
-}
-
-ToolOutcome runToolAs(const std::vector<std::string>& prefix,
-                      const std::vector<std::string>& arguments) {
-    return runGathering(toolCommand(prefix, arguments));
+ToolOutcome runTool(const std::vector<std::string>& arguments,
+                    const std::vector<std::string>& prefix) {
+    std::vector<std::string> words = prefix;
+    words.push_back(KRELWIN_STAGE_PATH);
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    return runGathering(words);
 }
 
 pid_t startTool(const std::vector<std::string>& arguments) {
-    return spawn(toolCommand({}, arguments), -1);
+    std::vector<std::string> words = {KRELWIN_STAGE_PATH};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    return spawn(words, -1);
 }
 
 int waitFor(pid_t pid) {
@@ -113,40 +88,36 @@ int waitFor(pid_t pid) {
     return status;
 }
 
+std::pair<uid_t, gid_t> unprivilegedIds() {
+    const passwd* nobody = ::getpwnam("nobody");
+    if (::geteuid() != 0 || nobody == nullptr) {
+        return {::geteuid(), ::getegid()};
+    }
+    return {nobody->pw_uid, nobody->pw_gid};
+}
+
 std::optional<std::vector<std::string>> unprivilegedPrefix() {
     if (::geteuid() != 0) {
         return std::vector<std::string>{};
     }
-    if (::getpwnam(Unprivileged) == nullptr) {
+    if (::getpwnam("nobody") == nullptr) {
         return std::nullopt;
     }
-    const std::vector<std::vector<std::string>> candidates = {
-        {"setpriv", "--reuid=" + std::to_string(unprivilegedUid()),
-         "--regid=" + std::to_string(unprivilegedGid()), "--clear-groups"},
-        {"runuser", "-u", Unprivileged, "--"},
-    };
-    for (const auto& prefix : candidates) {
-        if (works(prefix)) {
-            return prefix;
+    const auto [uid, gid] = unprivilegedIds();
+    for (std::vector<std::string> prefix :
+         {std::vector<std::string>{"setpriv", "--reuid=" + std::to_string(uid),
+                                   "--regid=" + std::to_string(gid), "--clear-groups"},
+          {"runuser", "-u", "nobody", "--"}}) {
+        const std::vector<std::string> tried = prefix;
+        prefix.push_back("true");
+        try {
+            if (runGathering(prefix).exitCode == 0) {
+                return tried;
+            }
+        } catch (const std::runtime_error&) {
         }
     }
     return std::nullopt;
-}
-
-uid_t unprivilegedUid() {
-    if (::geteuid() != 0) {
-        return ::geteuid();
-    }
-    const passwd* user = ::getpwnam(Unprivileged);
-    return user != nullptr ? user->pw_uid : 65534;
-}
-
-gid_t unprivilegedGid() {
-    if (::geteuid() != 0) {
-        return ::getegid();
-    }
-    const passwd* user = ::getpwnam(Unprivileged);
-    return user != nullptr ? user->pw_gid : 65534;
 }
 
 } // namespace krelwin::stagetest

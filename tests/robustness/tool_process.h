@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <sys/types.h>
+#include <utility>
 #include <vector>
 
 namespace krelwin::stagetest {
@@ -14,23 +15,17 @@ struct ToolOutcome {
     std::string err;
 };
 
-// Runs the tool with the arguments and waits for it; standard error is gathered.
-ToolOutcome runTool(const std::vector<std::string>& arguments);
-
-// Starts the tool with its output discarded and returns at once.
+// Runs the tool with the arguments, behind the command `prefix`, and gathers standard error.
+ToolOutcome runTool(const std::vector<std::string>& arguments,
+                    const std::vector<std::string>& prefix = {});
+// Starts the tool with its output discarded and returns at once; `waitFor` gives the raw status.
 pid_t startTool(const std::vector<std::string>& arguments);
-// Waits for a started tool; the raw wait status.
 int waitFor(pid_t pid);
 
-// How to run the tool as a user whom file permissions bind: nothing to add when we are not
-// root; as root, a command prefix (setpriv or runuser to "nobody") when the machine has one.
-// Empty optional: no way to drop root here, and the caller should skip.
+// A prefix that runs the tool as a user whom file permissions bind: nothing when we are not
+// root, as root setpriv or runuser to "nobody"; nothing found: the caller should skip.
 std::optional<std::vector<std::string>> unprivilegedPrefix();
-// The user and group id that prefix runs as.
-uid_t unprivilegedUid();
-gid_t unprivilegedGid();
-// Runs the tool through the prefix.
-ToolOutcome runToolAs(const std::vector<std::string>& prefix,
-                      const std::vector<std::string>& arguments);
+// The user and group that prefix runs as.
+std::pair<uid_t, gid_t> unprivilegedIds();
 
 } // namespace krelwin::stagetest
