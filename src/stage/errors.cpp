@@ -10,6 +10,12 @@ StartExitMessage::StartExitMessage()
 MissingFileMessage::MissingFileMessage(const std::string& path)
     : PlainMessage("Brak pliku: " + path + "...") {}
 
+FileChangedMessage::FileChangedMessage(const std::string& path, int index)
+    : PlainMessage("Plik " + path +
+                   " został w międzyczasie zmieniony przez inny program: etap nr " +
+                   std::to_string(static_cast<long>(index) + 1) +
+                   " nie jest już tym etapem, który pokazuje lista. Plik nie został zmieniony.") {}
+
 InOutError::InOutError(int code, const std::string& text) : RuntimeError(text), code_(code) {}
 
 InOutError InOutError::fromCode(int code) {

@@ -35,6 +35,14 @@ public:
     using PlainMessage::PlainMessage;
 };
 
+// A write by position refused because the stage file no longer holds, at that position, the
+// stage the caller's list shows: another program changed the file since the list was read.
+// `index` counts from 0; the text shows it to the user counted from 1.
+class FileChangedMessage : public PlainMessage {
+public:
+    FileChangedMessage(const std::string& path, int index);
+};
+
 class RuntimeError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

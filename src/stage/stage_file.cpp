@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 
 namespace krelwin {
@@ -101,21 +102,31 @@ void copyRemainingLines(LineReader& reader, SafeWrite& out) {
     }
 }
 
+// What the copy up to a record found of it.
+struct RecordStart {
+    long braceLines = 0;        // "}" lines found: index + 1 when the stage exists
+    std::string_view braceLine; // the stage's "}" line, valid until the reader reads on
+    std::string name;           // the stage's name as the list reads it
+};
+
 // Copies the lines that come before the name line of stage `index`, then stops just after its
-// "}" line, which `braceLine` then shows.
-// Returns how many "}" lines were found: index + 1 when the stage exists.
-long copyLinesBeforeRecord(LineReader& reader, SafeWrite& out, long index,
-                           std::string_view& braceLine) {
+// "}" line.
+RecordStart copyLinesBeforeRecord(LineReader& reader, SafeWrite& out, long index) {
     // A line can go out only once the next is known not to be the stage's "}" line, because the
     // line before that one is the stage's name line, which is not copied.
     std::string previous;
     bool havePrevious = false;
-    long braceLines = 0;
+    RecordStart found;
     std::string_view line;
     while (reader.readLineView(line)) {
-        if (holdsMarker(line, RecordMarker) && ++braceLines == index + 1) {
-            braceLine = line;
-            return braceLines;
+        if (holdsMarker(line, RecordMarker) && ++found.braceLines == index + 1) {
+            found.braceLine = line;
+            // The list names a stage by the last line before its "}" line that holds no "}"
+            // since the previous stage's: none when the two "}" lines meet.
+            if (havePrevious && !holdsMarker(previous, RecordMarker)) {
+                found.name = nameFromNameLine(previous);
+            }
+            return found;
         }
         if (havePrevious) {
             copyLine(out, previous);
@@ -123,8 +134,48 @@ long copyLinesBeforeRecord(LineReader& reader, SafeWrite& out, long index,
         previous.assign(line);
         havePrevious = true;
     }
-    return braceLines;
+    return found;
 }
+
+// Refuses the write unless the stage at `index` is there and, when the caller says which name
+// it expects there, carries that name.
+void requireStageFound(const RecordStart& found, const std::string& path, int index,
+                       const std::optional<std::string>& expectedName) {
+    const bool exists = found.braceLines > index;
+    if (expectedName && (!exists || found.name != *expectedName)) {
+        throw FileChangedMessage(path, index);
+    }
+    if (!exists) {
+        throw noSuchStage(path, index, found.braceLines);
+    }
+}
+
+// Counts the lines holding "}" in a stream of raw blocks, as the stage numbering counts them:
+// a line ends at a CR, and a line with several "}" counts once.
+class RecordLineCounter {
+public:
+    void feed(std::string_view block) {
+        const char* p = block.data();
+        const char* const end = p + block.size();
+        while (p < end) {
+            const char wanted = inCountedLine_ ? CarriageReturn : RecordMarker;
+            const void* found = std::memchr(p, wanted, static_cast<std::size_t>(end - p));
+            if (found == nullptr) {
+                return;
+            }
+            if (!inCountedLine_) {
+                ++count_;
+            }
+            inCountedLine_ = !inCountedLine_;
+            p = static_cast<const char*>(found) + 1;
+        }
+    }
+    long count() const { return count_; }
+
+private:
+    long count_ = 0;
+    bool inCountedLine_ = false;
+};
 
 // Skips the old record and copies everything from the name line of the stage after it: the
 // first line after the old "}" line that holds "(". In a well-formed file that is the
@@ -151,31 +202,32 @@ void requireStageToReplace(const std::string& path, int index) {
     }
     if (fileSystem().stat(path.c_str(), &status) != 0) {
         if (errno == ENOENT) {
-            throw noSuchStage(path, index, 0);
+            throw MissingFileMessage(path);
         }
         throw InOutError::fromErrno(errno);
     }
 }
 
-void replaceRecord(SafeWrite& out, const std::string& path, int index, std::string_view record) {
+void replaceRecord(SafeWrite& out, const std::string& path, int index, std::string_view record,
+                   const std::optional<std::string>& expectedName) {
     LineReader reader(out.stageFd());
-    std::string_view braceLine;
-    const long found = copyLinesBeforeRecord(reader, out, index, braceLine);
-    if (found <= index) {
-        throw noSuchStage(path, index, found);
-    }
+    const RecordStart found = copyLinesBeforeRecord(reader, out, index);
+    requireStageFound(found, path, index, expectedName);
     out.write(record);
     copyStagesAfterRecord(reader, out);
 }
 
-void appendRecordTo(SafeWrite& out, std::string_view record) {
+// Returns the position of the appended stage: the number of records before it.
+int appendRecordTo(SafeWrite& out, std::string_view record) {
     LineReader reader(out.stageFd());
+    RecordLineCounter records;
     std::string_view block;
     char last = 0;
     char beforeLast = 0;
     bool any = false;
     while (reader.readRawBlock(block)) {
         out.write(block);
+        records.feed(block);
         beforeLast = block.size() >= 2 ? block[block.size() - 2] : last;
         last = block.back();
         any = true;
@@ -187,6 +239,7 @@ void appendRecordTo(SafeWrite& out, std::string_view record) {
         out.write(LineEnd);
     }
     out.write(record);
+    return static_cast<int>(std::min<long>(records.count(), std::numeric_limits<int>::max()));
 }
 
 } // namespace
@@ -246,7 +299,8 @@ void CzytajEtap(const std::string& path, int index, Etap& etap) {
     etap = loaded;
 }
 
-void ZapiszEtap(const std::string& path, const std::string& name, int index, const Etap& etap) {
+int ZapiszEtap(const std::string& path, const std::string& name, int index, const Etap& etap,
+               const std::optional<std::string>& expectedName) {
     // Values out of range never reach the file: the record's fixed columns hold them only in
     // range, and the cells written must be those the array holds.
     Etap stored = etap;
@@ -262,26 +316,26 @@ void ZapiszEtap(const std::string& path, const std::string& name, int index, con
         requireStageToReplace(path, index);
     }
     SafeWrite out(path, index >= 0 ? SafeWrite::IfMissing::Fail : SafeWrite::IfMissing::Create);
+    int position = index;
     if (index >= 0) {
-        replaceRecord(out, path, index, record);
+        replaceRecord(out, path, index, record, expectedName);
     } else {
-        appendRecordTo(out, record);
+        position = appendRecordTo(out, record);
     }
     out.commit();
+    return position;
 }
 
-void ZmienNazweEtapu(const std::string& path, int index, const std::string& name) {
+void ZmienNazweEtapu(const std::string& path, int index, const std::string& name,
+                     const std::optional<std::string>& expectedName) {
     refuseIf(nameProblem(name));
     requireStageToReplace(path, index);
     SafeWrite out(path, SafeWrite::IfMissing::Fail);
     LineReader reader(out.stageFd());
-    std::string_view braceLine;
-    const long found = copyLinesBeforeRecord(reader, out, index, braceLine);
-    if (found <= index) {
-        throw noSuchStage(path, index, found);
-    }
+    const RecordStart found = copyLinesBeforeRecord(reader, out, index);
+    requireStageFound(found, path, index, expectedName);
     copyLine(out, nameLine(name));
-    copyLine(out, braceLine);
+    copyLine(out, found.braceLine);
     copyRemainingLines(reader, out);
     out.commit();
 }

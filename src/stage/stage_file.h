@@ -5,6 +5,7 @@
 
 #include "plansza.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,15 +24,27 @@ std::vector<std::string> CzytajListeEtapow(const std::string& path);
 // InOutError.
 void CzytajEtap(const std::string& path, int index, Etap& etap);
 
-// Writes `etap` under `name` over the stage at `index`, or appends it for a negative index.
+// Writes `etap` under `name` over the stage at `index`, or appends it for a negative index, and
+// returns the position at which the stage now stands: `index` for a replace; for an append, the
+// number of stages in the file before it (every record counts, also past the hundredth), found
+// while the file is locked, so that two programs appending at once each learn their own.
 // The start-and-exit rule applies to every index but -1 (StartExitMessage).
-// Throws WriteRefused (marker characters in the name or colour text, an index that names no
-// stage), InOutError; on any of them the stage file is byte for byte as it was.
-void ZapiszEtap(const std::string& path, const std::string& name, int index, const Etap& etap);
+//
+// `expectedName` guards a replace against a file changed by another program since the caller
+// read its list: given, the replace goes ahead only when the stage at `index` still carries
+// exactly that name (byte for byte, as CzytajListeEtapow gives it); otherwise, and when the
+// file no longer has a stage at `index`, it throws FileChangedMessage. An append ignores it.
+//
+// Throws MissingFileMessage (a replace with no file at the path), WriteRefused (marker
+// characters in the name or colour text, an index that names no stage), InOutError; on any of
+// them the stage file is byte for byte as it was.
+int ZapiszEtap(const std::string& path, const std::string& name, int index, const Etap& etap,
+               const std::optional<std::string>& expectedName = std::nullopt);
 
-// Rewrites the name line of the stage at `index` and nothing else. Same safety and refusals
-// as ZapiszEtap; the start-and-exit rule does not apply.
-void ZmienNazweEtapu(const std::string& path, int index, const std::string& name);
+// Rewrites the name line of the stage at `index` and nothing else. Same safety, refusals and
+// `expectedName` guard as a replace by ZapiszEtap; the start-and-exit rule does not apply.
+void ZmienNazweEtapu(const std::string& path, int index, const std::string& name,
+                     const std::optional<std::string>& expectedName = std::nullopt);
 
 // Why a name or colour text cannot be written, in Polish; empty when it can.
 std::string nameProblem(const std::string& name);

@@ -107,9 +107,63 @@ TEST_F(StageFileWrite, AReplaceOrRenameAtAnIndexThatNamesNoStageIsRefused) {
     EXPECT_EQ(bytes(), a + b);
     expectOnlyTheStageFile();
     const std::string missing = folder.file("missing.map");
-    EXPECT_THROW(ZapiszEtap(missing, "x", 0, exampleEtap()), WriteRefused);
-    EXPECT_THROW(ZmienNazweEtapu(missing, 0, "z"), WriteRefused);
+    EXPECT_THROW(ZapiszEtap(missing, "x", 0, exampleEtap()), MissingFileMessage);
+    EXPECT_THROW(ZmienNazweEtapu(missing, 0, "z", "a"), MissingFileMessage);
     EXPECT_FALSE(fs::exists(missing));
+}
+
+// Another program may have changed the file since the caller's list was read: a write by
+// position goes ahead only where the list's name still stands.
+TEST_F(StageFileWrite, AWriteByPositionNeedsTheNameTheListShowsThere) {
+    // Stage 1's "}" line is a name line holding "}", so the list names stage 1 and stage 2 "".
+    const std::string odd = "(a)\r\n}\r\n(x}y)\r\n}\r\n" + b;
+    write(odd);
+    ASSERT_EQ(CzytajListeEtapow(path), (std::vector<std::string>{"a", "", "", "bb"}));
+    const std::string refusal = "Plik " + path +
+                                " został w międzyczasie zmieniony przez inny program: etap nr 3 "
+                                "nie jest już tym etapem, który pokazuje lista. Plik nie został "
+                                "zmieniony.";
+    for (const auto& [index, expected] : std::vector<std::pair<int, std::string>>{
+             {2, "x}y"}, {3, "BB"}, {3, "bb "}, {4, ""}, {2, "a"}}) {
+        SCOPED_TRACE(index);
+        try {
+            ZapiszEtap(path, "n", index, exampleEtap(), expected);
+            ADD_FAILURE() << "wrote over a changed stage";
+        } catch (const FileChangedMessage& changed) {
+            if (index == 2) {
+                EXPECT_EQ(changed.what(), refusal);
+            }
+        }
+        EXPECT_THROW(ZmienNazweEtapu(path, index, "n", expected), FileChangedMessage);
+    }
+    EXPECT_EQ(bytes(), odd);
+    expectOnlyTheStageFile();
+
+    EXPECT_EQ(ZapiszEtap(path, "Etap 01", 3, exampleEtap(), "bb"), 3);
+    EXPECT_EQ(bytes(), "(a)\r\n}\r\n(x}y)\r\n}\r\n" + e);
+    EXPECT_NO_THROW(ZmienNazweEtapu(path, 2, "r", ""));
+}
+
+TEST_F(StageFileWrite, AnAppendReturnsThePositionItWroteAt) {
+    std::string many;
+    for (int i = 0; i < 150; ++i) {
+        many += simpleRecord("s", 80, 80, '+'); // large enough to span several read blocks
+    }
+    const std::vector<std::pair<std::string, int>> cases{{"", 0},
+                                                         {a + b, 2},
+                                                         {a + "\x1a" + b, 1},
+                                                         {"(a)\r\n}", 1},
+                                                         {"(a)\r\n}}x}\r\n(x}y)\r\n}\r\n" + b, 4},
+                                                         {many, 150}};
+    for (const auto& [before, position] : cases) {
+        write(before);
+        EXPECT_EQ(ZapiszEtap(path, "Etap 01", AppendIndex, exampleEtap()), position);
+        Etap loaded;
+        CzytajEtap(path, position, loaded);
+        EXPECT_EQ(loaded, exampleEtap());
+    }
+    fs::remove(path);
+    EXPECT_EQ(ZapiszEtap(path, "Etap 01", AppendIndex, exampleEtap(), "ignored"), 0);
 }
 
 TEST_F(StageFileWrite, MarkerCharactersInANameOrColourTextAreRefused) {

@@ -76,9 +76,9 @@ TEST_F(BadInput, SymbolicLinksAreFollowedAndKept) {
     EXPECT_EQ(TempFolder::entriesOf(folder.path() / "sub"), std::vector<std::string>{"link.map"});
     EXPECT_EQ(other.entries(), std::vector<std::string>{"real.map"});
 
-    // A dangling link: an append creates the file it names; a replace finds no stage.
+    // A dangling link: an append creates the file it names; a replace finds no file.
     fs::remove(target);
-    EXPECT_THROW(ZapiszEtap(link, "x", 0, exampleEtap()), WriteRefused);
+    EXPECT_THROW(ZapiszEtap(link, "x", 0, exampleEtap()), MissingFileMessage);
     EXPECT_FALSE(fs::exists(target));
     ZapiszEtap(link, "Etap 01", AppendIndex, exampleEtap());
     EXPECT_EQ(readBytes(target), exampleRecord());
