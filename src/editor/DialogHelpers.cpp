@@ -95,6 +95,16 @@ void showError(QWidget* parent, const std::exception& error) {
     box.exec();
 }
 
+bool askYesNo(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(krelwin::ApplicationTitle), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Tak"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Nie"));
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void runHandler(QWidget* parent, const std::function<void()>& handler) {
     try {
         handler();

@@ -58,5 +58,9 @@ void pressOnAcceleratorKeepingFocus(QPushButton* button);
 // stop of the runtime's error report.
 void showError(QWidget* parent, const std::exception& error);
 
+// A question of the program's own, answered "Tak" or "Nie" ("Nie" the default, and the answer
+// of Escape or the close box); true for "Tak".
+bool askYesNo(QWidget* parent, const QString& text);
+
 // Runs an event handler; an error stops it at that step and is shown.
 void runHandler(QWidget* parent, const std::function<void()>& handler);

@@ -22,6 +22,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -31,6 +32,9 @@ constexpr int ToolBarHeight = 39;
 constexpr int PanelHeight = 376;
 constexpr int ToolButtonWidth = 38;
 constexpr int ToolButtonHeight = 35;
+// Steps kept by "Cofnij". A cell step costs about a hundred bytes, a whole-stage step about
+// 7 KB, so even a history of nothing but generator runs stays near 7 MB.
+constexpr int UndoLimit = 1000;
 
 const char* const ToolHints[TForm1::ToolCount] = {
     "Pozycja startowa", "Diament",      "Ziemia",
@@ -72,6 +76,8 @@ QFont windowFont() {
 TForm1::TForm1() {
     setWindowTitle(QStringLiteral("Krelwin Konstruktor w.1.02."));
     setFont(windowFont());
+    Historia = new QUndoStack(this);
+    Historia->setUndoLimit(UndoLimit);
     buildMenus();
     // The window's black lies under the toolbar and the panel; the menu bar keeps the system
     // colours.
@@ -142,21 +148,37 @@ void TForm1::buildMenus() {
                     [this, handler] { runHandler(this, [this, handler] { (this->*handler)(); }); });
         return action;
     };
+    // A command that can replace or change the whole stage: what it changes is one step of
+    // the history, also when an error stops it half-way.
+    const auto stageItem = [this](QMenu* menu, const char* caption, void (TForm1::*handler)()) {
+        QAction* action = menu->addAction(QString::fromUtf8(caption));
+        connect(action, &QAction::triggered, this, [this, handler] {
+            recordStageChanges(
+                [this, handler] { runHandler(this, [this, handler] { (this->*handler)(); }); });
+        });
+        return action;
+    };
     QMenuBar* MainMenu1 = menuBar();
     Plik1 = MainMenu1->addMenu(QStringLiteral("&Plik"));
-    Nowy1 = item(Plik1, "Nowy", &TForm1::Nowy1Click);
-    Otwrz1 = item(Plik1, "Otwórz", &TForm1::Otwrz1Click);
+    Nowy1 = stageItem(Plik1, "Nowy", &TForm1::Nowy1Click);
+    Otwrz1 = stageItem(Plik1, "Otwórz", &TForm1::Otwrz1Click);
     Zapisz1 = item(Plik1, "Zapisz", &TForm1::Zapisz1Click);
     Plik1->addSeparator();
     Koniec1 = item(Plik1, "Wyjście", &TForm1::Koniec1Click);
 
     Etapy1 = MainMenu1->addMenu(QStringLiteral("E&tapy"));
-    Nowyetap1 = item(Etapy1, "Nowy etap", &TForm1::Nowyetap1Click);
-    Wybierzetap1 = item(Etapy1, "Wybierz etap", &TForm1::Wybierzetap1Click);
-    Parametryetapu1 = item(Etapy1, "Parametry etapu", &TForm1::Parametryetapu1Click);
+    Nowyetap1 = stageItem(Etapy1, "Nowy etap", &TForm1::Nowyetap1Click);
+    Wybierzetap1 = stageItem(Etapy1, "Wybierz etap", &TForm1::Wybierzetap1Click);
+    Parametryetapu1 = stageItem(Etapy1, "Parametry etapu", &TForm1::Parametryetapu1Click);
     Zapiszjako1 = item(Etapy1, "Zapisz jako", &TForm1::Zapiszjako1Click);
 
     Edycja1 = MainMenu1->addMenu(QStringLiteral("&Edycja"));
+    Cofnij1 = item(Edycja1, "Cofnij", &TForm1::Cofnij1Click);
+    Cofnij1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Ponw1 = item(Edycja1, "Ponów", &TForm1::Ponw1Click);
+    Ponw1->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    Edycja1->addSeparator();
     Wytnij1 = item(Edycja1, "Wytnij", &TForm1::Wytnij1Click);
     Kopiuj1 = item(Edycja1, "Kopiuj", &TForm1::Kopiuj1Click);
     Wklej1 = item(Edycja1, "Wklej", &TForm1::Wklej1Click);
@@ -166,12 +188,25 @@ void TForm1::buildMenus() {
     Siatka1 = item(Opcje1, "Siatka", &TForm1::Siatka1Click);
     Siatka1->setCheckable(true);
     Siatka1->setChecked(true);
-    Generator1 = item(Opcje1, "Generator map", &TForm1::Generator1Click);
+    Generator1 = stageItem(Opcje1, "Generator map", &TForm1::Generator1Click);
 
     Zapisz1->setEnabled(false);
     Etapy1->menuAction()->setEnabled(false);
     Edycja1->menuAction()->setEnabled(false);
     Generator1->setEnabled(false);
+
+    // A shortcut acts only through an enabled item, and an item only where its menu can be
+    // reached: "&Edycja" is disabled until a file is created or opened.
+    connect(Historia, &QUndoStack::canUndoChanged, this, &TForm1::updateUndoActions);
+    connect(Historia, &QUndoStack::canRedoChanged, this, &TForm1::updateUndoActions);
+    connect(Edycja1->menuAction(), &QAction::enabledChanged, this, &TForm1::updateUndoActions);
+    updateUndoActions();
+}
+
+void TForm1::updateUndoActions() {
+    const bool reachable = Edycja1->menuAction()->isEnabled();
+    Cofnij1->setEnabled(reachable && Historia->canUndo());
+    Ponw1->setEnabled(reachable && Historia->canRedo());
 }
 
 void TForm1::buildPanel() {
@@ -286,8 +321,18 @@ void TForm1::FormShow() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (hasUnsavedChanges() && !closeWithoutSaving()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     QMainWindow::closeEvent(event);
+}
+
+bool TForm1::closeWithoutSaving() {
+    return askYesNo(this, QStringLiteral("Etap „%1” ma niezapisane zmiany. Zakończyć bez "
+                                         "zapisywania?")
+                              .arg(BiezacyEtap()));
 }
 
 void TForm1::FormClose() {
@@ -333,6 +378,71 @@ void TForm1::redraw(const krelwin::ZapisanePola& cells) {
         RysujPole(pole.column, pole.row);
 }
 
+void TForm1::showWholeStage() {
+    DG1->setRowCount(etap.parametry.Wys + 2);
+    DG1->setColumnCount(etap.parametry.Szer + 2);
+    DG1->repaintAll();
+}
+
+// --- history ----------------------------------------------------------------------------
+
+// The core's edits report the cells they wrote but not what those held: a copy of the array
+// taken before (6.7 KB, far below a microsecond) supplies it, and only changed cells are kept.
+krelwin::ZapisanePola TForm1::editCells(const std::function<krelwin::ZapisanePola()>& edit) {
+    const krelwin::Plansza before = etap.plansza;
+    krelwin::ZapisanePola written = edit();
+    std::vector<ZmianaPola> changes = CellEditCommand::changedCells(before, etap.plansza, written);
+    if (!changes.empty())
+        Historia->push(new CellEditCommand(*this, std::move(changes)));
+    return written;
+}
+
+StanEtapu TForm1::stanEtapu() const {
+    return {etap, BiezacyEtap()};
+}
+
+// Until a file is created or opened the view is hidden, and the stage in memory is a
+// placeholder nobody has seen: replacing it is no step.
+void TForm1::recordStageChanges(const std::function<void()>& command) {
+    if (DG1->isHidden()) {
+        command();
+        return;
+    }
+    stageBeforeCommand_ = stanEtapu();
+    command();
+    recordPendingStageChange();
+    stageBeforeCommand_.reset();
+}
+
+void TForm1::recordPendingStageChange() {
+    if (!stageBeforeCommand_)
+        return;
+    StanEtapu now = stanEtapu();
+    if (now == *stageBeforeCommand_)
+        return;
+    StanEtapu before = std::exchange(*stageBeforeCommand_, std::move(now));
+    Historia->push(new WholeStageCommand(*this, std::move(before)));
+}
+
+// A change made so far in the running command becomes its own step first, so that the mark
+// falls after it.
+void TForm1::markNoUnsavedChanges() {
+    recordPendingStageChange();
+    Historia->setClean();
+}
+
+bool TForm1::hasUnsavedChanges() const {
+    return !Historia->isClean();
+}
+
+void TForm1::Cofnij1Click() {
+    Historia->undo();
+}
+
+void TForm1::Ponw1Click() {
+    Historia->redo();
+}
+
 krelwin::Zaznaczenie TForm1::zaznaczenie() const {
     const MapView::Selection s = DG1->selection();
     return {s.left, s.top, s.right, s.bottom};
@@ -356,7 +466,7 @@ void TForm1::UstawNarzedzie() {
         ToolButtons[index]->setChecked(Narzedzie == KodyNarzedzi[index]);
     const krelwin::Zaznaczenie wybrane = zaznaczenie();
     if (!wybrane.isSingleCell())
-        redraw(krelwin::fillSelection(etap, wybrane, Narzedzie));
+        redraw(editCells([&] { return krelwin::fillSelection(etap, wybrane, Narzedzie); }));
 }
 
 void TForm1::DG1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint position) {
@@ -365,14 +475,18 @@ void TForm1::DG1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint 
         return;
     const krelwin::Zaznaczenie wybrane = zaznaczenie();
     if (!wybrane.isSingleCell()) {
-        redraw(krelwin::fillSelection(etap, wybrane, Narzedzie));
+        redraw(editCells([&] { return krelwin::fillSelection(etap, wybrane, Narzedzie); }));
         return;
     }
     // A press where the view has no cell changes nothing.
     const std::optional<MapView::Cell> cell = DG1->cellAt(position);
     if (!cell)
         return;
-    krelwin::paintCell(etap, {cell->column, cell->row}, Narzedzie);
+    const krelwin::Pole pole{cell->column, cell->row};
+    editCells([&] {
+        return krelwin::paintCell(etap, pole, Narzedzie) ? krelwin::ZapisanePola{pole}
+                                                         : krelwin::ZapisanePola{};
+    });
     RysujPole(cell->column, cell->row);
     DG1->setCurrentRow(cell->row);
     DG1->setCurrentColumn(cell->column);
@@ -380,14 +494,18 @@ void TForm1::DG1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint 
 
 void TForm1::DG1DblClick() {
     const MapView::Cell current = DG1->currentCell();
-    krelwin::turnCreatureAt(etap, {current.column, current.row});
+    const krelwin::Pole pole{current.column, current.row};
+    editCells([&] {
+        krelwin::turnCreatureAt(etap, pole);
+        return krelwin::ZapisanePola{pole};
+    });
     RysujPole(current.column, current.row);
 }
 
 // --- "&Edycja" --------------------------------------------------------------------------
 
 void TForm1::Wytnij1Click() {
-    redraw(Schowek.wytnij(etap.plansza, zaznaczenie()));
+    redraw(editCells([&] { return Schowek.wytnij(etap.plansza, zaznaczenie()); }));
 }
 
 void TForm1::Kopiuj1Click() {
@@ -395,11 +513,13 @@ void TForm1::Kopiuj1Click() {
 }
 
 void TForm1::Wklej1Click() {
-    redraw(Schowek.wklej(etap, {DG1->currentColumn(), DG1->currentRow()}));
+    redraw(editCells([&] {
+        return Schowek.wklej(etap, {DG1->currentColumn(), DG1->currentRow()});
+    }));
 }
 
 void TForm1::Skasuj1Click() {
-    redraw(krelwin::Schowek::skasuj(etap.plansza, zaznaczenie()));
+    redraw(editCells([&] { return krelwin::Schowek::skasuj(etap.plansza, zaznaczenie()); }));
 }
 
 // --- menu commands ----------------------------------------------------------------------
@@ -459,6 +579,7 @@ void TForm1::Nowy1Click() {
     etap.clearInterior();
     DG1->repaintAll();
     showStatusLabels();
+    markNoUnsavedChanges(); // a fresh stage holds nothing to lose yet
 }
 
 // Both reads come before anything changes, so a missing or unreadable file is reported once
@@ -486,6 +607,7 @@ void TForm1::Otwrz1Click() {
     Form3->selectIndex(0);
     setBiezacyEtap(Form3->EEtap->text());
     showStatusLabels();
+    markNoUnsavedChanges();
 }
 
 // The stage goes into the current file at the selected position; the chosen path receives a
@@ -500,6 +622,7 @@ void TForm1::Zapisz1Click() {
     runHandler(this, [&] { kopiujPlik(BiezacyPlik(), *chosen); });
     krelwin::ZapiszEtap(sciezkaPliku(), krelwin::toFileBytes(Form3->EEtap->text()),
                         Form3->selectedIndex(), etap);
+    markNoUnsavedChanges();
 }
 
 void TForm1::Koniec1Click() {
@@ -517,6 +640,7 @@ void TForm1::Nowyetap1Click() {
     Form3->EEtap->setText(Form2->EEtap->text());
     dopiszEtap(Form3->EEtap->text());
     setBiezacyEtap(Form3->EEtap->text());
+    markNoUnsavedChanges();
     Zapisz1->setEnabled(true);
     DG1->repaintAll();
 }
@@ -534,6 +658,7 @@ void TForm1::Wybierzetap1Click() {
     } else {
         krelwin::CzytajEtap(sciezkaPliku(), index, etap);
         przeprowadzPrzezDialog();
+        markNoUnsavedChanges();
     }
     DG1->setRowCount(etap.parametry.Wys + 2);
     DG1->setColumnCount(etap.parametry.Szer + 2);
@@ -562,12 +687,14 @@ void TForm1::Zapiszjako1Click() {
             match = index;
     if (match >= 0) {
         krelwin::ZapiszEtap(sciezkaPliku(), krelwin::toFileBytes(name), match, etap);
+        markNoUnsavedChanges();
         Form3->ListBox1->item(match)->setText(name);
         Form3->selectIndex(match);
         return;
     }
     dopiszEtap(name);
     setBiezacyEtap(name);
+    markNoUnsavedChanges();
     Zapisz1->setEnabled(true);
 }
 
@@ -581,6 +708,10 @@ void TForm1::Siatka1Click() {
 void TForm1::Generator1Click() {
     if (Form4->exec() != QDialog::Accepted)
         return;
+    generujMape(Form4->udzialy());
+}
+
+void TForm1::generujMape(const krelwin::Udzialy& udzialy) {
     DG1->viewport()->setCursor(Qt::WaitCursor);
     if (DG1->currentRow() != 1)
         DG1->setCurrentRow(1);
@@ -590,7 +721,7 @@ void TForm1::Generator1Click() {
     napisGeneracji_ = true;
     DG1->viewport()->repaint();
     napisGeneracji_ = false;
-    krelwin::GenerujPlansze(etap, ZrodloLosowe, Form4->udzialy());
+    krelwin::GenerujPlansze(etap, ZrodloLosowe, udzialy);
     DG1->viewport()->repaint();
     DG1->viewport()->setCursor(Qt::PointingHandCursor);
 }

@@ -6,6 +6,7 @@
 
 #include "Forms.h"
 #include "MapView.h"
+#include "UndoCommands.h"
 #include "editing.h"
 #include "generator.h"
 #include "plansza.h"
@@ -14,12 +15,15 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
+#include <optional>
 
 class QAction;
 class QLabel;
 class StageFileDialog;
 class QMenu;
 class QToolButton;
+class QUndoStack;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -72,6 +76,8 @@ public:
     void DG1DblClick();
 
     // "&Edycja".
+    void Cofnij1Click();
+    void Ponw1Click();
     void Wytnij1Click();
     void Kopiuj1Click();
     void Wklej1Click();
@@ -88,6 +94,22 @@ public:
     void Zapiszjako1Click();
     void Siatka1Click();
     void Generator1Click();
+
+    // The history of changes to the stage in memory behind "Cofnij" and "Ponów". Its clean
+    // state marks the stage as it was last read from or written to the file.
+    QUndoStack* Historia;
+    // Whether the stage in memory differs from what was last read from or written to the file
+    // (a change undone back to that state counts as none).
+    bool hasUnsavedChanges() const;
+    // Runs a command; whatever it changes of the whole stage (cells, parameters, name) becomes
+    // one step of the history. A load or a write within it closes the step at that point.
+    void recordStageChanges(const std::function<void()>& command);
+    // The stage in memory with its name, as a whole-stage step keeps it.
+    StanEtapu stanEtapu() const;
+    // After a whole stage was put back: the view takes its size and is repainted whole.
+    void showWholeStage();
+    // Steps 2 to 7 of "Generator map", after its dialog: the interior filled from the shares.
+    void generujMape(const krelwin::Udzialy& udzialy);
 
     // Enables what a created or opened file makes available ("E&tapy", "&Edycja",
     // "Generator map"), and shows the map view and the status labels.
@@ -107,6 +129,8 @@ public:
     QAction* Parametryetapu1;
     QAction* Zapiszjako1;
     QMenu* Edycja1;
+    QAction* Cofnij1;
+    QAction* Ponw1;
     QAction* Wytnij1;
     QAction* Kopiuj1;
     QAction* Wklej1;
@@ -151,6 +175,17 @@ private:
     void FormClose();
     void wybierzNarzedzie(int buttonNumber);
     void redraw(const krelwin::ZapisanePola& cells);
+    // Runs a cell edit, which returns the cells it wrote, and records the cells it changed as
+    // one step of the history (none when it changed nothing). Returns the cells written.
+    krelwin::ZapisanePola editCells(const std::function<krelwin::ZapisanePola()>& edit);
+    // Ends the step of the whole-stage change in progress, if the stage changed.
+    void recordPendingStageChange();
+    // The stage in memory is what the file holds now (after a load or a write), or holds
+    // nothing to lose (after "Nowy").
+    void markNoUnsavedChanges();
+    void updateUndoActions();
+    // Asked before the window closes with unsaved changes; true to close.
+    bool closeWithoutSaving();
 
     // BiezacyPlik as the file system names it.
     std::string sciezkaPliku() const;
@@ -161,6 +196,9 @@ private:
     void dopiszEtap(const QString& name);
     void showStatusLabels();
     void paintGenerationNotice(QEvent* paint);
+
+    // The stage as it was when the whole-stage change in progress began; empty outside one.
+    std::optional<StanEtapu> stageBeforeCommand_;
 
     bool napisGeneracji_ = false;
     bool paintingNotice_ = false;

@@ -1,0 +1,318 @@
+// "Cofnij" and "Ponów" driven through the real menus, toolbar and view, and the question asked
+// before unsaved work is lost on exit.
+#include "EditorFixture.h"
+
+#include <iterator>
+#include <memory>
+
+using namespace fixture;
+
+namespace {
+
+// Two stages of different sizes, so that a load also changes the view's size.
+std::string twoStages() {
+    return record("Alfa", 'a') + record("Beta", 'b', 24, 14);
+}
+
+// What the user sees of the stage in memory.
+struct Shown {
+    QByteArray cells; // all 82 x 82 codes, column by column
+    krelwin::ParametryEtapu parametry;
+    QString nazwa;
+    QSize viewCells;
+};
+
+Shown shown() {
+    Shown now{{},
+              Form1->etap.parametry,
+              Form1->BiezacyEtap(),
+              QSize(Form1->DG1->columnCount(), Form1->DG1->rowCount())};
+    for (int column = 0; column < krelwin::RozmiarPlanszy; ++column)
+        for (int row = 0; row < krelwin::RozmiarPlanszy; ++row)
+            now.cells += Form1->etap.plansza.at(column, row);
+    return now;
+}
+
+void compareShown(const Shown& actual, const Shown& expected) {
+    QCOMPARE(actual.cells, expected.cells);
+    QVERIFY(actual.parametry == expected.parametry);
+    QCOMPARE(actual.nazwa, expected.nazwa);
+    QCOMPARE(actual.viewCells, expected.viewCells);
+}
+
+// What undo leaves alone: the file, the list and its selection.
+QStringList fileContext() {
+    return QStringList{Form1->BiezacyPlik(), QString::number(Form3->selectedIndex())} + listItems();
+}
+
+void chooseStage(int index) {
+    QVERIFY(inDialogOf(Form1->Wybierzetap1, [index] {
+        QListWidget* list = Form3->ListBox1;
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
+                           list->visualItemRect(list->item(index)).center());
+    }));
+}
+
+// The cells the view draws while `action` runs.
+std::vector<MapView::Cell> cellsDrawnBy(const std::function<void()>& action) {
+    QApplication::processEvents();
+    std::vector<MapView::Cell> drawn;
+    Form1->DG1->setDrawCellHandler([&](int column, int row, const QRect&, int) {
+        drawn.push_back({column, row});
+        Form1->DG1DrawCell(column, row);
+    });
+    action();
+    QApplication::processEvents();
+    Form1->DG1->setDrawCellHandler(
+        [](int column, int row, const QRect&, int) { Form1->DG1DrawCell(column, row); });
+    return drawn;
+}
+
+struct Question {
+    bool asked = false;
+    QString text;
+    QStringList buttons;
+    QString defaultButton;
+};
+
+// Closes the window by `close`, answering the question, if one comes, with `answer`.
+Question closeAnswering(const std::function<void()>& close, const QString& answer) {
+    Question question;
+    question.asked = withModalDialog(close, [&](QWidget* dialog) {
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        QVERIFY(box != nullptr);
+        question.text = box->text();
+        for (QAbstractButton* button : box->buttons())
+            question.buttons << button->text();
+        question.buttons.sort();
+        if (box->defaultButton() != nullptr)
+            question.defaultButton = box->defaultButton()->text();
+        for (QAbstractButton* button : box->buttons())
+            if (button->text() == answer)
+                button->click();
+    });
+    return question;
+}
+
+} // namespace
+
+class TestUndo : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        folder_ = std::make_unique<WorkingFolder>();
+        QVERIFY(folder_->isValid());
+        QApplication::setQuitOnLastWindowClosed(false); // the exit tests close the window
+        startEditor();
+        path_ = folder_->path(QStringLiteral("plan.map"));
+        writeBytes(path_, twoStages());
+    }
+    void cleanup() { stopEditor(); }
+
+    void menuItemsAndShortcuts() {
+        const QList<QAction*> items = Form1->Edycja1->actions();
+        QStringList captions;
+        for (const QAction* item : items)
+            captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
+        QCOMPARE(captions,
+                 QStringList({"Cofnij", "Ponów", "-", "Wytnij", "Kopiuj", "Wklej", "Skasuj"}));
+        QCOMPARE(Form1->Cofnij1->shortcuts(), QList<QKeySequence>({QKeySequence("Ctrl+Z")}));
+        QCOMPARE(Form1->Ponw1->shortcuts(),
+                 QList<QKeySequence>({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
+        for (const QAction* block : items.mid(3))
+            QVERIFY(block->shortcuts().isEmpty());
+        QVERIFY(!Form1->Cofnij1->isEnabled() && !Form1->Ponw1->isEnabled());
+
+        QVERIFY(openFile(path_)); // the first file replaces a stage nobody saw: no step
+        QVERIFY(!Form1->Cofnij1->isEnabled() && !Form1->Ponw1->isEnabled());
+        paint(2, 3, 3);
+        QVERIFY(Form1->Cofnij1->isEnabled() && !Form1->Ponw1->isEnabled());
+        QApplication::setActiveWindow(Form1); // the file dialog was the active one
+        QTest::keyClick(Form1, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(cell(3, 3), 'a');
+        QVERIFY(!Form1->Cofnij1->isEnabled() && Form1->Ponw1->isEnabled());
+        QTest::keyClick(Form1, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(cell(3, 3), '*');
+        QTest::keyClick(Form1, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(Form1, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(cell(3, 3), '*');
+    }
+
+    // Each kind of change: undone, the stage is as before it; redone, as after it. Loads and
+    // the new stage leave the file, the list and its selection alone.
+    void eachChangeUndoneAndRedone_data() {
+        QTest::addColumn<int>("kind");
+        for (int kind = 0; kind < int(std::size(Kinds)); ++kind)
+            QTest::newRow(Kinds[kind].name) << kind;
+    }
+    void eachChangeUndoneAndRedone() {
+        QFETCH(int, kind);
+        QVERIFY(openFile(path_));
+        paint(2, 5, 5); // an unsaved edit that a replaced stage must bring back
+        Kinds[kind].prepare();
+        const Shown before = shown();
+        Kinds[kind].act();
+        QApplication::processEvents();
+        const Shown after = shown();
+        const QStringList context = fileContext();
+        QVERIFY(after.cells != before.cells || !(after.parametry == before.parametry) ||
+                after.nazwa != before.nazwa);
+
+        Form1->Cofnij1->trigger();
+        compareShown(shown(), before);
+        QCOMPARE(fileContext(), context);
+        Form1->Ponw1->trigger();
+        compareShown(shown(), after);
+        QCOMPARE(fileContext(), context);
+    }
+
+    // An undone edit redraws the cells it changed and no other.
+    void undoRedrawsOnlyTheChangedCells() {
+        QVERIFY(openFile(path_));
+        paint(2, 4, 4);
+        std::vector<MapView::Cell> drawn = cellsDrawnBy([] { Form1->Cofnij1->trigger(); });
+        QVERIFY(drawn == (std::vector<MapView::Cell>{{4, 4}}));
+        // A fill of six cells of which two held the tool already changes four.
+        paint(8, 3, 3);
+        rightPress(3, 4);
+        QTest::mouseClick(Form1->ToolButtons[13], Qt::LeftButton); // so that "Mur" is chosen anew
+        select(2, 3, 4, 4);
+        drawn = cellsDrawnBy([] { QTest::mouseClick(Form1->ToolButtons[7], Qt::LeftButton); });
+        QCOMPARE(drawn.size(), std::size_t(6));
+        drawn = cellsDrawnBy([] { Form1->Cofnij1->trigger(); });
+        QVERIFY(drawn == (std::vector<MapView::Cell>{{2, 3}, {4, 3}, {2, 4}, {4, 4}})); // by rows
+        QCOMPARE(cells({{2, 3}, {3, 3}, {3, 4}, {4, 4}}), QStringLiteral("a==a"));
+    }
+
+    // "Zapisz" after undoing "Wybierz etap" writes the stage brought back, with its edit, at the
+    // position the list still has selected, under the name the list gives it.
+    void zapiszAfterUndoingWybierzEtap() {
+        QVERIFY(openFile(path_));
+        paint(2, 5, 5);
+        chooseStage(1);
+        QCOMPARE(cell(5, 5), 'b');
+        Form1->Cofnij1->trigger();
+        QCOMPARE(Form1->BiezacyEtap(), QStringLiteral("Alfa"));
+        QVERIFY(save());
+        std::string edited = record("Beta", 'a');
+        const std::size_t row5 = edited.find("{\r\n") + 3 + 4 * (18 + 2);
+        QCOMPARE(edited.substr(row5, 18), std::string(18, 'a'));
+        edited[row5 + 4] = '*';
+        QCOMPARE(readBytes(path_), record("Alfa", 'a') + edited);
+    }
+
+    void exitQuestion_data() {
+        QTest::addColumn<int>("history");
+        QTest::addColumn<bool>("closeBox");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("opened, no change") << 0 << false << false;
+        QTest::newRow("painted, Wyjście") << 1 << false << true;
+        QTest::newRow("painted, close box") << 1 << true << true;
+        QTest::newRow("painted and undone") << 2 << false << false;
+        QTest::newRow("painted and saved") << 3 << true << false;
+        QTest::newRow("saved, then undone past the save") << 4 << false << true;
+        QTest::newRow("after Nowy") << 5 << false << false;
+        QTest::newRow("Parametry etapu") << 6 << false << true;
+    }
+    void exitQuestion() {
+        QFETCH(int, history);
+        QFETCH(bool, closeBox);
+        QFETCH(bool, asked);
+        QVERIFY(openFile(path_));
+        if (history >= 1 && history <= 4)
+            paint(2, 5, 5);
+        if (history == 2)
+            Form1->Cofnij1->trigger();
+        if (history >= 3 && history <= 4) {
+            MessageBoxCatcher noErrors;
+            QVERIFY(save());
+            QVERIFY(noErrors.shown.empty());
+        }
+        if (history == 4)
+            Form1->Cofnij1->trigger();
+        if (history == 5)
+            QVERIFY(newStage());
+        if (history == 6)
+            QVERIFY(setSize(Form1->Parametryetapu1, 20, 12));
+
+        const auto close = [closeBox] {
+            if (closeBox)
+                Form1->close(); // what the window's close box does
+            else
+                Form1->Koniec1->trigger();
+        };
+        const Shown before = shown();
+        Question question = closeAnswering(close, QStringLiteral("Nie"));
+        QCOMPARE(question.asked, asked);
+        QCOMPARE(Form1->isVisible(), asked);
+        if (!asked)
+            return;
+        QCOMPARE(question.text,
+                 QStringLiteral("Etap „Alfa” ma niezapisane zmiany. Zakończyć bez zapisywania?"));
+        QCOMPARE(question.buttons, QStringList({"Nie", "Tak"}));
+        QCOMPARE(question.defaultButton, QStringLiteral("Nie"));
+        compareShown(shown(), before);
+        question = closeAnswering(close, QStringLiteral("Tak"));
+        QVERIFY(question.asked);
+        QVERIFY(!Form1->isVisible());
+    }
+
+private:
+    struct Kind {
+        const char* name;
+        void (*prepare)();
+        void (*act)();
+    };
+    static constexpr Kind Kinds[] = {
+        {"right-press paint", [] { QTest::mouseClick(Form1->ToolButtons[3], Qt::LeftButton); },
+         [] { rightPress(7, 2); }},
+        {"fill by a tool click", [] { select(2, 2, 4, 3); },
+         [] { QTest::mouseClick(Form1->ToolButtons[7], Qt::LeftButton); }},
+        {"fill by a right press", [] { select(4, 3, 2, 2); }, [] { rightPress(12, 9); }},
+        {"turn by double click",
+         [] {
+             paint(6, 6, 6);
+             leftClick(6, 6);
+         },
+         [] { QTest::mouseDClick(Form1->DG1->viewport(), Qt::LeftButton, {}, centreOf(6, 6)); }},
+        {"Wytnij", [] { select(0, 0, 3, 3); }, [] { Form1->Wytnij1->trigger(); }},
+        {"Wklej",
+         [] {
+             select(4, 4, 6, 5);
+             Form1->Kopiuj1->trigger();
+             leftClick(16, 9);
+         },
+         [] { Form1->Wklej1->trigger(); }},
+        {"Skasuj", [] { select(1, 1, 5, 5); }, [] { Form1->Skasuj1->trigger(); }},
+        {"Generator map", [] {},
+         [] {
+             QVERIFY(inDialogOf(Form1->Generator1,
+                                [] { QTest::mouseClick(Form4->BitBtn1, Qt::LeftButton); }));
+         }},
+        {"Parametry etapu", [] {},
+         [] {
+             QVERIFY(confirmParameters(Form1->Parametryetapu1, [] {
+                 enterSize(30, 15);
+                 Form2->SEIleD->setValue(77);
+                 Form2->EEtap->setText(QStringLiteral("Gamma"));
+                 Form2->EKolory->setText(QStringLiteral("01,02"));
+             }));
+         }},
+        {"Otwórz", [] {},
+         [] {
+             const QString other = QDir::current().filePath(QStringLiteral("inny.map"));
+             writeBytes(other, record("Inny", '+', 40, 30));
+             QVERIFY(openFile(other));
+         }},
+        {"Wybierz etap", [] {}, [] { chooseStage(1); }},
+        {"Nowy", [] {}, [] { QVERIFY(newStage(40, 25)); }},
+        {"Nowy etap", [] {}, [] { QVERIFY(newStageNamed(QStringLiteral("Delta"), 22, 11)); }},
+    };
+
+    std::unique_ptr<WorkingFolder> folder_;
+    QString path_;
+};
+
+QTEST_MAIN(TestUndo)
+#include "test_undo.moc"
