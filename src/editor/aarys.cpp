@@ -102,6 +102,12 @@ TForm1::TForm1() {
     centreOnScreen();
 }
 
+// The history goes first: clearing it on the way out updates "Cofnij" and "Ponów", which must
+// still exist then.
+TForm1::~TForm1() {
+    delete Historia;
+}
+
 void TForm1::centreOnScreen() {
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

@@ -35,6 +35,7 @@ public:
                                                               '=', '"', '%', '&', '~', 'W', '.'};
 
     TForm1();
+    ~TForm1() override;
 
     // The process-wide editing state.
     krelwin::Etap etap;
