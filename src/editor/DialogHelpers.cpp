@@ -95,6 +95,13 @@ void showError(QWidget* parent, const std::exception& error) {
     box.exec();
 }
 
+QString shownName(const QString& name) {
+    if (name.size() <= ShownNameLength) {
+        return name;
+    }
+    return name.first(ShownNameLength - 1) + QChar(0x2026);
+}
+
 bool askYesNo(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(krelwin::ApplicationTitle), text,
                     QMessageBox::Yes | QMessageBox::No, parent);

@@ -58,6 +58,12 @@ void pressOnAcceleratorKeepingFocus(QPushButton* button);
 // stop of the runtime's error report.
 void showError(QWidget* parent, const std::exception& error);
 
+// A stage name as the editor shows it in lists, labels and messages: at most ShownNameLength
+// characters, a longer one cut with "…". A name of megabytes from a file made elsewhere then
+// costs no more to lay out than a short one; the whole name stays for every write.
+constexpr qsizetype ShownNameLength = 100;
+QString shownName(const QString& name);
+
 // A question of the program's own, answered "Tak" or "Nie" ("Nie" the default, and the answer
 // of Escape or the close box); true for "Tak".
 bool askYesNo(QWidget* parent, const QString& text);

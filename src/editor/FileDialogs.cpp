@@ -1,9 +1,8 @@
 #include "FileDialogs.h"
 
-#include "errors.h"
+#include "DialogHelpers.h"
 
 #include <QFileInfo>
-#include <QMessageBox>
 
 namespace {
 
@@ -58,12 +57,10 @@ bool StageFileDialog::mayReplace(const QString& path) {
     if (!target.exists() || target.isDir() || isSameFile(path, replacedWithoutAsking_)) {
         return true;
     }
-    const QMessageBox::StandardButton answer = QMessageBox::question(
-        this, QString::fromUtf8(krelwin::ApplicationTitle),
+    return askYesNo(
+        this,
         QStringLiteral("Plik %1 już istnieje.\nCzy zastąpić go kopią bieżącego pliku z planszami?")
-            .arg(target.fileName()),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    return answer == QMessageBox::Yes;
+            .arg(target.fileName()));
 }
 
 bool isSameFile(const QString& first, const QString& second) {

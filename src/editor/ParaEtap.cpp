@@ -98,7 +98,8 @@ void TForm2::buildPanels() {
 
     Panel1 = makePanel(this);
     Label9 = makeLabel(QStringLiteral("Nazwa etapu:"), 8, 8, Panel1);
-    EEtap = new QLineEdit(QString::fromUtf8(krelwin::DomyslnaNazwaEtapu), Panel1);
+    EEtap = new StageNameField(Panel1);
+    EEtap->setText(QString::fromUtf8(krelwin::DomyslnaNazwaEtapu));
     EEtap->setGeometry(80, 4, 133, 21);
     moveFieldsClearOfLabels({{Label9, EEtap}});
     krelwin::limitFileText(EEtap, krelwin::FileTextValidator::Kind::StageName,

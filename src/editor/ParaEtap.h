@@ -8,6 +8,7 @@
 #pragma once
 
 #include "DialogHelpers.h"
+#include "StageNameField.h"
 
 class NumberField;
 class QFrame;
@@ -34,7 +35,7 @@ public:
 
     QFrame* Panel1;
     QLabel* Label9;
-    QLineEdit* EEtap;
+    StageNameField* EEtap;
     QLabel* Label10;
     QLineEdit* EKolory;
 
