@@ -17,6 +17,8 @@
 namespace {
 
 constexpr int NameTypingLimit = 20;
+// Where an item keeps its stage's whole name; the display text may be cut.
+constexpr int WholeNameRole = Qt::UserRole;
 
 // The list reports the user's own moves of the selection, by mouse or keyboard, apart from the
 // program's: only the user's run ListBox1Click.
@@ -73,7 +75,7 @@ void TForm3::buildLayout() {
 
     Label1 = new QLabel(QStringLiteral("Nazwa etapu:"), this);
     Label1->move(8, 12);
-    EEtap = new QLineEdit(this);
+    EEtap = new StageNameField(this);
     EEtap->setGeometry(80, 8, 121, 21);
     moveFieldsClearOfLabels({{Label1, EEtap}});
     krelwin::limitFileText(EEtap, krelwin::FileTextValidator::Kind::StageName, NameTypingLimit);
@@ -86,6 +88,9 @@ void TForm3::buildLayout() {
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListBox1->setSortingEnabled(false);
+    ListBox1->setTextElideMode(Qt::ElideRight);
+    ListBox1->setWordWrap(false);
+    ListBox1->setUniformItemSizes(true);
 
     auto* panel = new QFrame(GroupBox1);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -170,7 +175,7 @@ QString TForm3::itemText(int index) const {
     if (index < 0 || index >= ListBox1->count()) {
         throw krelwin::RuntimeError("List index out of bounds (" + std::to_string(index) + ")");
     }
-    return ListBox1->item(index)->text();
+    return ListBox1->item(index)->data(WholeNameRole).toString();
 }
 
 void TForm3::appendFileNames(const std::vector<std::string>& names) {
@@ -181,10 +186,77 @@ void TForm3::appendFileNames(const std::vector<std::string>& names) {
 
 void TForm3::appendName(const QString& name) {
     const int selected = selectedIndex();
-    ListBox1->addItem(name);
+    auto* item = new QListWidgetItem;
+    item->setData(WholeNameRole, name);
+    item->setText(shownName(name));
+    ListBox1->addItem(item);
     if (selectedIndex() != selected) {
         selectIndex(selected);
     }
+}
+
+void TForm3::setItemName(int index, const QString& name) {
+    itemText(index); // the list's index error when there is no such item
+    QListWidgetItem* item = ListBox1->item(index);
+    item->setData(WholeNameRole, name);
+    item->setText(shownName(name));
+}
+
+TForm3::Reread TForm3::rereadNames() {
+    return replaceNames(krelwin::CzytajListeEtapow(currentFilePath()));
+}
+
+TForm3::Reread TForm3::replaceNames(const std::vector<std::string>& names) {
+    const auto stillStands = [&](int position) {
+        return position >= 0 && position < ListBox1->count() &&
+               std::size_t(position) < names.size() &&
+               krelwin::fromFileBytes(names[std::size_t(position)]) == itemText(position);
+    };
+    Reread reread;
+    reread.position = selectedIndex();
+    if (reread.position >= 0) {
+        reread.name = itemText(reread.position);
+    }
+    reread.kept = stillStands(reread.position);
+    const int remembered = stillStands(ZapamietanyIndeks) ? ZapamietanyIndeks : -1;
+    ListBox1->clear();
+    appendFileNames(names);
+    selectIndex(reread.kept ? reread.position : -1);
+    ZapamietanyIndeks = remembered;
+    if (!reread.kept) {
+        Panel1->hide(); // the rename it was shown for has no item now
+    }
+    return reread;
+}
+
+QString TForm3::describe(const Reread& reread) {
+    const QString heading = QStringLiteral("Lista etapów została odczytana z pliku ponownie.");
+    if (reread.position < 0) {
+        return heading;
+    }
+    const QString number = QString::number(reread.position + 1);
+    const QString name = shownName(reread.name);
+    if (reread.kept) {
+        return heading + QStringLiteral(" Etap nr %1 „%2” jest na swoim miejscu i pozostaje "
+                                        "zaznaczony.")
+                             .arg(number, name);
+    }
+    return heading + QStringLiteral(" Na pozycji nr %1 nie ma już etapu „%2”, więc żaden etap "
+                                    "nie jest zaznaczony, a „Zapisz” dopisze etap na końcu "
+                                    "pliku.")
+                         .arg(number, name);
+}
+
+bool TForm3::holdsNames(const std::vector<std::string>& names) const {
+    if (std::size_t(ListBox1->count()) != names.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (krelwin::fromFileBytes(names[i]) != itemText(int(i))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::string TForm3::currentFilePath() const {
@@ -217,6 +289,15 @@ void TForm3::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+// The close box cancels as "&Anuluj" does, name field and rename panel included.
+void TForm3::closeEvent(QCloseEvent* event) {
+    if (isVisible()) {
+        setResult(Rejected);
+        runHandler(this, [this] { BitBtn2Click(); });
+    }
+    PlacedDialog::closeEvent(event);
+}
+
 bool TForm3::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Edit1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -235,6 +316,7 @@ void TForm3::done(int result) {
 
 void TForm3::FormShow() {
     ZapamietanyIndeks = selectedIndex();
+    nameWhenShown_ = EEtap->text();
 }
 
 void TForm3::ListBox1Click() {
@@ -275,9 +357,23 @@ void TForm3::BitBtn1Click() {
     }
 }
 
+// The name field goes back with the selection: to the remembered item's name, or, with no
+// item remembered, to what it held when the dialog was shown. Otherwise a later "Zapisz" would
+// write the stage at the remembered position under the name of an item merely clicked.
 void TForm3::BitBtn2Click() {
     Panel1->hide();
-    EEtap->setText(selectedItemText());
+    EEtap->setText(ZapamietanyIndeks >= 0 ? itemText(ZapamietanyIndeks) : nameWhenShown_);
+}
+
+void TForm3::restoreStateWhenShown() {
+    selectIndex(ZapamietanyIndeks);
+    EEtap->setText(nameWhenShown_);
+}
+
+void TForm3::takeBackConfirmation() {
+    setResult(Rejected);
+    BitBtn2Click();
+    FormClose();
 }
 
 void TForm3::FormClose() {
@@ -287,18 +383,33 @@ void TForm3::FormClose() {
 }
 
 // Only the name line of the selected record is rewritten: the record's cells and parameters
-// stay as they are, whichever stage is in memory. The list item takes the new name only once
-// the file holds it, so that the list never names what the file does not. A refusal is the
-// program's own message and ends the rename, not the handler.
+// stay as they are, whichever stage is in memory. The file must still hold the listed name at
+// that position. The list item takes the new name only once the file holds it, so that the
+// list never names what the file does not. A refusal is the program's own message and ends
+// the rename, not the handler.
 void TForm3::ZmienNazwe() {
     const int index = selectedIndex();
-    itemText(index); // the list's index error when nothing is selected
+    const QString listed = itemText(index); // the list's index error when nothing is selected
     const QString name = Edit1->text();
     try {
-        krelwin::ZmienNazweEtapu(currentFilePath(), index, krelwin::toFileBytes(name));
+        krelwin::ZmienNazweEtapu(currentFilePath(), index, krelwin::toFileBytes(name),
+                                 krelwin::toFileBytes(listed));
+    } catch (const krelwin::FileChangedMessage& changed) {
+        showError(this, refusalAfterRereading(changed));
+        return;
     } catch (const krelwin::PlainMessage& message) {
         showError(this, message);
         return;
     }
-    ListBox1->item(index)->setText(name);
+    setItemName(index, name);
+}
+
+krelwin::PlainMessage TForm3::refusalAfterRereading(const std::exception& refusal) {
+    QString text = QString::fromUtf8(refusal.what());
+    try {
+        text += QStringLiteral("\n\n") + describe(rereadNames());
+    } catch (const std::exception&) {
+        // The file cannot be read now; the list stays, and the next command says why.
+    }
+    return krelwin::PlainMessage(text.toStdString());
 }

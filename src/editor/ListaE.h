@@ -4,11 +4,17 @@
 // hidden, and the main window's commands read and change them directly.
 //
 // The dialog is shown modally by "Wybierz etap" and "Zapisz jako" and returns Accepted only
-// through "&Zatwierdź" or a double click. A rename inside it rewrites the name line of the
-// stage file at once and survives a Cancel.
+// through "&Zatwierdź" or a double click; "&Anuluj" and the close box both cancel, bringing
+// back the selection it was shown with and the name of the item selected then. A rename inside
+// it rewrites the name line of the stage file at once and survives a Cancel.
+//
+// Each item keeps its stage's whole name for every write and comparison, but shows it as
+// shownName cuts it, and cut again with an ellipsis where it is wider than the list.
 #pragma once
 
 #include "DialogHelpers.h"
+#include "StageNameField.h"
+#include "errors.h"
 
 #include <QString>
 
@@ -26,8 +32,8 @@ class TForm3 : public PlacedDialog {
 public:
     explicit TForm3(QWidget* parent = nullptr);
 
-    // The main window's current file and current stage name (the texts of its labels LPlik
-    // and LEtap). The main window wires them up; unwired, the file is "" and names go nowhere.
+    // The main window's current file and current stage name (shown by its labels LPlik and
+    // LEtap). The main window wires them up; unwired, the file is "" and names go nowhere.
     std::function<QString()> biezacyPlik;
     std::function<void(const QString&)> setBiezacyEtap;
 
@@ -35,18 +41,45 @@ public:
     int selectedIndex() const;
     // Selects by program: ListBox1Click does not run, so EEtap keeps its text.
     void selectIndex(int index);
-    // The text of item `index`; throws RuntimeError "List index out of bounds (index)" when
-    // there is no such item.
+    // The whole name of item `index`; throws RuntimeError "List index out of bounds (index)"
+    // when there is no such item.
     QString itemText(int index) const;
     QString selectedItemText() const { return itemText(selectedIndex()); }
     // Names as the stage file holds them, added at the end; the selection does not change.
     void appendFileNames(const std::vector<std::string>& names);
     void appendName(const QString& name);
+    void setItemName(int index, const QString& name);
+
+    // How a fresh reading of the file's names left the selection: kept only where the same
+    // name still stands at the same position.
+    struct Reread {
+        int position = -1; // the selected position before the reading; -1 when none
+        QString name;      // the name that stood there
+        bool kept = false;
+    };
+    // Reads the names from the current file again. A missing or unreadable file throws and
+    // leaves the list as it was.
+    Reread rereadNames();
+    // Puts `names` in place of the list's items under the same rule.
+    Reread replaceNames(const std::vector<std::string>& names);
+    // What a reading did to the selection, in a sentence for the user.
+    static QString describe(const Reread& reread);
+    // Whether the items are these names, in this order.
+    bool holdsNames(const std::vector<std::string>& names) const;
+    // A write refused because the file no longer holds the listed name at its position: the
+    // list is read again, and the refusal's text is followed by what became of the selection.
+    krelwin::PlainMessage refusalAfterRereading(const std::exception& refusal);
+
+    // An OK the command takes back ("Nie" to its question): the dialog's outcome becomes what a
+    // Cancel gives, the remembered selection and name field.
+    void takeBackConfirmation();
+    // The selection and name field go back to what they were when the dialog was shown.
+    void restoreStateWhenShown();
 
     int ZapamietanyIndeks = -1;
 
     QLabel* Label1;
-    QLineEdit* EEtap;
+    StageNameField* EEtap;
     QGroupBox* GroupBox1;
     QListWidget* ListBox1;
     QWidget* Panel1;
@@ -69,6 +102,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -80,4 +114,6 @@ private:
     void ZmienNazwe();
     void keepSelectionShown();
     std::string currentFilePath() const;
+
+    QString nameWhenShown_; // the name field's text when the dialog was last shown
 };

@@ -4,6 +4,7 @@
 #include "DialogHelpers.h"
 #include "FileCopy.h"
 #include "FileDialogs.h"
+#include "FileWatcher.h"
 #include "GenLos.h"
 #include "ListaE.h"
 #include "ParaEtap.h"
@@ -97,6 +98,10 @@ TForm1::TForm1() {
 
     OpenDialog1 = new StageFileDialog(StageFileDialog::Mode::Open, this);
     SaveDialog1 = new StageFileDialog(StageFileDialog::Mode::Save, this);
+
+    watcher_ = new StageFileWatcher(this);
+    connect(watcher_, &StageFileWatcher::changed, this,
+            [this] { runHandler(this, [this] { plikZmienionyZZewnatrz(); }); });
 
     resize(ClientWidth, menuBar()->sizeHint().height() + ToolBarHeight + PanelHeight);
     centreOnScreen();
@@ -354,14 +359,16 @@ QString TForm1::BiezacyPlik() const {
 void TForm1::setBiezacyPlik(const QString& path) {
     LPlik->setText(path);
     layoutPanel();
+    watcher_->watch(path);
 }
 
 QString TForm1::BiezacyEtap() const {
-    return LEtap->text();
+    return biezacyEtap_;
 }
 
 void TForm1::setBiezacyEtap(const QString& name) {
-    LEtap->setText(name);
+    biezacyEtap_ = name;
+    LEtap->setText(shownName(name));
     layoutPanel();
 }
 
@@ -552,26 +559,70 @@ void TForm1::przeprowadzPrzezDialog() {
 }
 
 // The list is read back from the file rather than extended by hand: the file may have held
-// stages before (a "Nowy" over an existing file), and the selected item must be the record
-// that was just written for a later "Zapisz" to write into it.
+// stages before (a "Nowy" over an existing file), or another program may have added some. The
+// selected item must be the record just written, at the position the write found under its
+// lock, for a later "Zapisz" to write into it.
 void TForm1::dopiszEtap(const QString& name) {
     const std::string path = sciezkaPliku();
-    krelwin::ZapiszEtap(path, krelwin::toFileBytes(name), krelwin::AppendIndex, etap);
+    const std::string bytes = krelwin::toFileBytes(name);
+    const int position = krelwin::ZapiszEtap(path, bytes, krelwin::AppendIndex, etap);
     const std::vector<std::string> names = krelwin::CzytajListeEtapow(path);
     Form3->ListBox1->clear();
     Form3->appendFileNames(names);
     // Past the hundredth stage the list no longer reaches it; with nothing selected a later
     // "Zapisz" appends rather than writing over another stage.
-    const bool listed = names.size() < static_cast<std::size_t>(krelwin::MaxListedStages);
-    Form3->selectIndex(listed ? int(names.size()) - 1 : -1);
+    const bool listed = position >= 0 && std::size_t(position) < names.size() &&
+                        names[std::size_t(position)] == bytes;
+    Form3->selectIndex(listed ? position : -1);
 }
 
-void TForm1::Nowy1Click() {
-    Form2->EPlik->setText(QStringLiteral("Plan01"));
-    setBiezacyPlik(QStringLiteral("Plan01.map"));
-    Form2->Panel2->show();
-    if (Form2->exec() != QDialog::Accepted)
+// The file must still hold the listed name at that position: another program may have changed
+// it since the list was read. Refused, the list is read again and the user told what became of
+// the selection. Written, the item names what the file now holds there.
+void TForm1::zapiszNaPozycji(const MiejsceZapisu& miejsce, const QString& name) {
+    const int index = miejsce.index;
+    try {
+        krelwin::ZapiszEtap(sciezkaPliku(), krelwin::toFileBytes(name), index, etap,
+                            krelwin::toFileBytes(miejsce.listed));
+    } catch (const krelwin::FileChangedMessage& changed) {
+        throw Form3->refusalAfterRereading(changed);
+    }
+    Form3->setItemName(index, name);
+}
+
+void TForm1::plikZmienionyZZewnatrz() {
+    std::vector<std::string> names;
+    try {
+        names = krelwin::CzytajListeEtapow(sciezkaPliku());
+    } catch (const std::exception&) {
+        // Gone or unreadable for now: the list stays, and the next command that needs the file
+        // says why.
         return;
+    }
+    if (Form3->holdsNames(names)) {
+        return; // the editor's own writes end here: the list names what they wrote
+    }
+    const TForm3::Reread reread = Form3->replaceNames(names);
+    if (reread.position >= 0 && !reread.kept) {
+        throw krelwin::PlainMessage(
+            (QStringLiteral("Plik %1 został zmieniony przez inny program.").arg(BiezacyPlik()) +
+             QLatin1Char(' ') + TForm3::describe(reread))
+                .toStdString());
+    }
+}
+
+// Cancelled, it leaves the parameters dialog's file-name strip as it found it, and the current
+// file with it: a later "Zapisz" still writes where it did.
+void TForm1::Nowy1Click() {
+    const QString plikBefore = Form2->EPlik->text();
+    const bool stripHiddenBefore = Form2->Panel2->isHidden();
+    Form2->EPlik->setText(QStringLiteral("Plan01"));
+    Form2->Panel2->show();
+    if (Form2->exec() != QDialog::Accepted) {
+        Form2->EPlik->setText(plikBefore);
+        Form2->Panel2->setHidden(stripHiddenBefore);
+        return;
+    }
     Form2->ParametryZDialogu();
     // The new file takes the name typed in the dialog, in the working directory.
     const QString plik =
@@ -626,8 +677,12 @@ void TForm1::Zapisz1Click() {
     if (!chosen)
         return;
     runHandler(this, [&] { kopiujPlik(BiezacyPlik(), *chosen); });
-    krelwin::ZapiszEtap(sciezkaPliku(), krelwin::toFileBytes(Form3->EEtap->text()),
-                        Form3->selectedIndex(), etap);
+    const int index = Form3->selectedIndex();
+    if (index >= 0)
+        zapiszNaPozycji({index, Form3->itemText(index)}, Form3->EEtap->text());
+    else
+        krelwin::ZapiszEtap(sciezkaPliku(), krelwin::toFileBytes(Form3->EEtap->text()),
+                            krelwin::AppendIndex, etap);
     markNoUnsavedChanges();
 }
 
@@ -651,7 +706,10 @@ void TForm1::Nowyetap1Click() {
     DG1->repaintAll();
 }
 
+// A stage that cannot be loaded leaves the stage still shown the current one: its selection,
+// name field and name, so that a later "Zapisz" does not write it over the chosen record.
 void TForm1::Wybierzetap1Click() {
+    const QString biezacyEtapBefore = BiezacyEtap();
     Form3->EEtap->setEnabled(false);
     if (Form3->exec() != QDialog::Accepted)
         return;
@@ -662,7 +720,13 @@ void TForm1::Wybierzetap1Click() {
         Form3->ListBox1->clear();
         Form3->appendFileNames(names);
     } else {
-        krelwin::CzytajEtap(sciezkaPliku(), index, etap);
+        try {
+            krelwin::CzytajEtap(sciezkaPliku(), index, etap);
+        } catch (...) {
+            Form3->restoreStateWhenShown();
+            setBiezacyEtap(biezacyEtapBefore);
+            throw;
+        }
         przeprowadzPrzezDialog();
         markNoUnsavedChanges();
     }
@@ -679,29 +743,57 @@ void TForm1::Parametryetapu1Click() {
     etap.trimToSize();
 }
 
-// A name the list already holds (letter case ignored) names the stage to write over: the first
-// such record takes the stage and becomes the selected item, so list and file keep agreeing.
+// The stage written takes the name given, and its item becomes the selected one, so that list
+// and file keep agreeing. Declined, nothing is written and the dialog counts as cancelled.
 void TForm1::Zapiszjako1Click() {
+    const QString biezacyEtapBefore = BiezacyEtap();
     Form3->EEtap->setText(BiezacyEtap());
     Form3->EEtap->setEnabled(true);
     if (Form3->exec() != QDialog::Accepted)
         return;
     const QString name = Form3->EEtap->text();
-    int match = -1;
-    for (int index = 0; index < Form3->ListBox1->count() && match < 0; ++index)
-        if (Form3->itemText(index).compare(name, Qt::CaseInsensitive) == 0)
-            match = index;
-    if (match >= 0) {
-        krelwin::ZapiszEtap(sciezkaPliku(), krelwin::toFileBytes(name), match, etap);
-        markNoUnsavedChanges();
-        Form3->ListBox1->item(match)->setText(name);
-        Form3->selectIndex(match);
+    const std::optional<MiejsceZapisu> target = miejsceZapisuJako(name);
+    if (!target) {
+        Form3->takeBackConfirmation();
+        setBiezacyEtap(biezacyEtapBefore);
         return;
     }
-    dopiszEtap(name);
-    setBiezacyEtap(name);
+    if (target->index == krelwin::AppendIndex) {
+        dopiszEtap(name);
+        setBiezacyEtap(name);
+        markNoUnsavedChanges();
+        Zapisz1->setEnabled(true);
+        return;
+    }
+    zapiszNaPozycji(*target, name);
     markNoUnsavedChanges();
-    Zapisz1->setEnabled(true);
+    Form3->selectIndex(target->index);
+}
+
+// The stage the dialog was shown on (its selected item) takes a name it already has, letter
+// case ignored, without a question: that is saving it in its place. Another stage of that name
+// is written over only when the user agrees, since names may repeat and the stage there would
+// be lost. A name no stage has is appended.
+// The name listed at the position is taken before the question: the list may be read again
+// while the question waits, and the write must go to the stage the user was asked about.
+std::optional<TForm1::MiejsceZapisu> TForm1::miejsceZapisuJako(const QString& name) {
+    const auto named = [&](int index) {
+        return Form3->itemText(index).compare(name, Qt::CaseInsensitive) == 0;
+    };
+    const int own = Form3->ZapamietanyIndeks;
+    if (own >= 0 && own < Form3->ListBox1->count() && named(own))
+        return MiejsceZapisu{own, Form3->itemText(own)};
+    for (int index = 0; index < Form3->ListBox1->count(); ++index) {
+        if (!named(index))
+            continue;
+        const MiejsceZapisu other{index, Form3->itemText(index)};
+        const QString question = QStringLiteral("Etap nr %1 „%2” już istnieje. Zastąpić go?")
+                                     .arg(QString::number(index + 1), shownName(other.listed));
+        if (!askYesNo(this, question))
+            return std::nullopt;
+        return other;
+    }
+    return MiejsceZapisu{krelwin::AppendIndex, QString()};
 }
 
 void TForm1::Siatka1Click() {

@@ -1,7 +1,8 @@
 // The main window: toolbar of tools, menus, introductory labels, status line and the map view
 // DG1 that shows the stage in memory. It owns the process-wide editing state: the stage, the
 // block clipboard, the current tool and the pseudo-random source. The current file and the
-// current stage name are held as the texts of the status labels LPlik and LEtap.
+// current stage name are shown by the status labels LPlik and LEtap; the file is held as the
+// text of LPlik, the name whole beside LEtap, which shows it as shownName cuts it.
 #pragma once
 
 #include "Forms.h"
@@ -21,6 +22,7 @@
 class QAction;
 class QLabel;
 class StageFileDialog;
+class StageFileWatcher;
 class QMenu;
 class QToolButton;
 class QUndoStack;
@@ -195,6 +197,19 @@ private:
     void przeprowadzPrzezDialog();
     // Appends the stage in memory under `name` and makes the appended stage the selected item.
     void dopiszEtap(const QString& name);
+    // A stage position of the list with the name listed there, which the file must still hold
+    // at that position when the stage is written over it.
+    struct MiejsceZapisu {
+        int index;
+        QString listed;
+    };
+    // Writes the stage in memory under `name` over the listed stage.
+    void zapiszNaPozycji(const MiejsceZapisu& miejsce, const QString& name);
+    // Where "Zapisz jako" writes the stage under `name`: a listed stage, AppendIndex, or
+    // nothing when the user declines to replace another stage.
+    std::optional<MiejsceZapisu> miejsceZapisuJako(const QString& name);
+    // The list follows a change of the current file made by another program.
+    void plikZmienionyZZewnatrz();
     void showStatusLabels();
     void paintGenerationNotice(QEvent* paint);
 
@@ -205,4 +220,7 @@ private:
     bool paintingNotice_ = false;
 
     bool shownBefore_ = false;
+
+    QString biezacyEtap_ = QStringLiteral("etap");
+    StageFileWatcher* watcher_;
 };

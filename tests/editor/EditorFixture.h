@@ -4,6 +4,7 @@
 #pragma once
 
 #include "FileDialogs.h"
+#include "FileWatcher.h"
 #include "Forms.h"
 #include "GenLos.h"
 #include "ListaE.h"
@@ -24,6 +25,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -144,6 +146,8 @@ public:
         QString text;
         QMessageBox::Icon icon;
         QString title;
+        QStringList buttons; // their texts, in the box's order
+        QString defaultButton;
     };
     QMessageBox::StandardButton replaceAnswer = QMessageBox::Yes;
     std::vector<Shown> shown;
@@ -165,7 +169,12 @@ private:
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr || !box->isVisible())
             return;
-        shown.push_back({box->text(), box->icon(), box->windowTitle()});
+        QStringList buttons;
+        for (QAbstractButton* button : box->buttons())
+            buttons << button->text();
+        const QPushButton* preset = box->defaultButton();
+        shown.push_back({box->text(), box->icon(), box->windowTitle(), buttons,
+                         preset != nullptr ? preset->text() : QString()});
         if (QAbstractButton* yes = box->button(replaceAnswer))
             yes->click();
         else
@@ -240,8 +249,32 @@ inline krelwin::Etap loadStage(const QString& path, int index) {
 inline QStringList listItems() {
     QStringList items;
     for (int i = 0; i < Form3->ListBox1->count(); ++i)
-        items << Form3->ListBox1->item(i)->text();
+        items << Form3->itemText(i);
     return items;
+}
+
+// Holds back the editor's reports of outside changes to its file while the test changes the
+// file itself: otherwise the list would follow at a moment the test cannot know.
+inline QSignalBlocker quietFileWatcher() {
+    return QSignalBlocker(Form1->findChild<StageFileWatcher*>());
+}
+
+// A click or a double click on item `row` of the stage list, as the user makes it.
+inline QPoint centreOfItem(int row) {
+    return Form3->ListBox1->visualItemRect(Form3->ListBox1->item(row)).center();
+}
+
+inline void clickItem(int row) {
+    QTest::mouseClick(Form3->ListBox1->viewport(), Qt::LeftButton, {}, centreOfItem(row));
+}
+
+inline void doubleClickItem(int row) {
+    QTest::mouseDClick(Form3->ListBox1->viewport(), Qt::LeftButton, {}, centreOfItem(row));
+}
+
+// "Wybierz etap" with a double click on item `row`.
+inline bool chooseStage(int row) {
+    return inDialogOf(Form1->Wybierzetap1, [row] { doubleClickItem(row); });
 }
 
 // Chooses `path` in a file dialog as typing it does: a file highlighted in the dialog's list

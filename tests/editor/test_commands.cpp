@@ -93,17 +93,25 @@ private slots:
         QCOMPARE(loadStage(folder_->path(QStringLiteral("Łąkiwxyz.map")), 0).parametry.Szer, 20);
     }
 
-    void nowyCancelledKeepsOnlyItsFirstSteps() {
+    void nowyCancelledChangesNothing() {
         const QString path = openThreeStages();
-        EditorState before;
+        const EditorState before;
         Form2->EPlik->setText(QStringLiteral("Inny"));
-        inDialogOf(Form1->Nowy1, [] {
+        QVERIFY(inDialogOf(Form1->Nowy1, [] {
             QCOMPARE(Form2->EPlik->text(), QStringLiteral("Plan01"));
+            QVERIFY(Form2->Panel2->isVisible());
             QTest::mouseClick(Form2->BitBtn2, Qt::LeftButton);
-        });
-        before.names[0] = QStringLiteral("Plan01.map");
+        }));
         QVERIFY(EditorState() == before);
-        QCOMPARE(readBytes(path), stageFile(ThreeStages));
+        QCOMPARE(Form2->EPlik->text(), QStringLiteral("Inny"));
+        QVERIFY(Form2->Panel2->isHidden());
+        // A later "Zapisz" still writes into the open file, not into a Plan01.map beside it.
+        const QString plan01 = folder_->path(QStringLiteral("Plan01.map"));
+        writeBytes(plan01, stageFile({"Obcy"}));
+        paint(2, 7, 7);
+        QVERIFY(save());
+        QCOMPARE(loadStage(path, 0).plansza.at(7, 7), '*');
+        QCOMPARE(readBytes(plan01), stageFile({"Obcy"}));
     }
 
     void nameFieldsRefuseMarkersAsTyped() {
@@ -201,13 +209,45 @@ private slots:
         openThreeStages();
         QVERIFY(inDialogOf(Form1->Wybierzetap1, [] {
             QVERIFY(!Form3->EEtap->isEnabled());
-            QListWidget* list = Form3->ListBox1;
-            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
-                               list->visualItemRect(list->item(2)).center());
+            doubleClickItem(2);
         }));
         QCOMPARE(Form1->BiezacyEtap(), QStringLiteral("Łąka"));
         QCOMPARE(cell(5, 5), 'c');
         QCOMPARE(Form3->selectedIndex(), 2);
+    }
+
+    void wybierzEtapThatCannotLoadLeavesTheEditorAsItWas_data() {
+        QTest::addColumn<bool>("fileGone");
+        QTest::newRow("broken record") << false;
+        QTest::newRow("file gone") << true;
+    }
+    void wybierzEtapThatCannotLoadLeavesTheEditorAsItWas() {
+        QFETCH(bool, fileGone);
+        const QString path = openThreeStages();
+        paint(2, 7, 7);
+        const auto quiet = quietFileWatcher();
+        std::string bytes = stageFile(ThreeStages);
+        bytes.replace(bytes.find("18,10", bytes.find("(Beta)")), 2, "xx");
+        writeBytes(path, bytes);
+        if (fileGone)
+            QVERIFY(QFile::remove(path));
+        const EditorState before;
+        QVERIFY(chooseStage(1));
+        QCOMPARE(boxes_->shown.size(), std::size_t(1));
+        QVERIFY(EditorState() == before);
+        QCOMPARE(Form3->EEtap->text(), QStringLiteral("Alfa"));
+        // So "Zapisz" writes the stage shown over its own record, not over the chosen one; a
+        // file deleted meanwhile is named missing, not recreated.
+        QVERIFY(save());
+        if (fileGone) {
+            QCOMPARE(boxes_->texts().last(), "Brak pliku: " + path + "...");
+            QVERIFY(!QFile::exists(path));
+        } else {
+            QCOMPARE(boxes_->shown.size(), std::size_t(1));
+            QCOMPARE(loadStage(path, 0).plansza.at(7, 7), '*');
+            QCOMPARE(readBytes(path).substr(record("Alfa", 'a').size()),
+                     bytes.substr(record("Alfa", 'a').size()));
+        }
     }
 
     void zapiszJakoWithANewNameAppendsAndSelects() {
@@ -219,27 +259,76 @@ private slots:
         QCOMPARE(readBytes(path), stageFile(ThreeStages) + record("Czwarty", 'a'));
     }
 
-    void zapiszJakoWithAnExistingNameWritesOverTheFirstMatch_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("match");
-        QTest::newRow("same case") << QStringLiteral("Beta") << 1;
-        QTest::newRow("other case") << QStringLiteral("bETA") << 1;
-        QTest::newRow("Polish letters in other case") << QStringLiteral("ŁĄKA") << 2;
+    void zapiszJakoUnderItsOwnNameWritesInPlaceWithoutAQuestion() {
+        // Names repeat: the stage loaded from item 2 keeps its place, record 0 stays.
+        const QString path = folder_->path(QStringLiteral("powtorki.map"));
+        const std::vector<std::string> names{"Etap 01", "Etap 02", "Etap 01"};
+        writeBytes(path, stageFile(names));
+        QVERIFY(openFile(path));
+        QVERIFY(chooseStage(2));
+        paint(2, 7, 7);
+        QVERIFY(saveAs(QStringLiteral("etap 01")));
+        QVERIFY(boxes_->shown.empty());
+        QCOMPARE(loadStage(path, 2).plansza.at(7, 7), '*');
+        QCOMPARE(krelwin::CzytajListeEtapow(native(path)),
+                 (std::vector<std::string>{"Etap 01", "Etap 02", "etap 01"}));
+        QCOMPARE(readBytes(path).substr(0, 2 * record("Etap 01", 'a').size()),
+                 record("Etap 01", 'a') + record("Etap 02", 'b'));
+        QCOMPARE(listItems().at(2), QStringLiteral("etap 01"));
+        QCOMPARE(Form3->selectedIndex(), 2);
     }
-    void zapiszJakoWithAnExistingNameWritesOverTheFirstMatch() {
+
+    void zapiszJakoAsksBeforeReplacingAnotherStageOfTheName_data() {
+        QTest::addColumn<QString>("typed"); // empty: a double click on item `clicked` instead
+        QTest::addColumn<int>("clicked");
+        QTest::addColumn<bool>("replace");
+        QTest::addColumn<int>("match");
+        QTest::newRow("same case, Tak") << QStringLiteral("Beta") << -1 << true << 1;
+        QTest::newRow("other case, Tak") << QStringLiteral("bETA") << -1 << true << 1;
+        QTest::newRow("Polish letters in other case, Tak")
+            << QStringLiteral("ŁĄKA") << -1 << true << 2;
+        QTest::newRow("typed, Nie") << QStringLiteral("Beta") << -1 << false << 1;
+        QTest::newRow("double click on a repeated name, Tak") << QString() << 3 << true << 1;
+        QTest::newRow("double click, Nie") << QString() << 2 << false << 2;
+    }
+    void zapiszJakoAsksBeforeReplacingAnotherStageOfTheName() {
         QFETCH(QString, typed);
+        QFETCH(int, clicked);
+        QFETCH(bool, replace);
         QFETCH(int, match);
         const QString path = folder_->path(QStringLiteral("dwa.map"));
-        // A repeated name: the first record of that name takes the stage.
         std::vector<std::string> names{"Alfa", "Beta", "\xA3\xB9ka", "Beta", "\xA3\xB9ka"};
         writeBytes(path, stageFile(names));
         QVERIFY(openFile(path));
-        QVERIFY(saveAs(typed));
-        QVERIFY(boxes_->shown.empty());
+        const EditorState before;
+        boxes_->replaceAnswer = replace ? QMessageBox::Yes : QMessageBox::No;
+        QVERIFY(inDialogOf(Form1->Zapiszjako1, [&] {
+            if (typed.isEmpty())
+                return doubleClickItem(clicked);
+            Form3->EEtap->setText(typed);
+            QTest::mouseClick(Form3->BitBtn1, Qt::LeftButton);
+        }));
+        QCOMPARE(boxes_->shown.size(), std::size_t(1));
+        const MessageBoxCatcher::Shown& question = boxes_->shown.front();
+        const QString matchName = match == 1 ? QStringLiteral("Beta") : QStringLiteral("Łąka");
+        QCOMPARE(question.text, QStringLiteral("Etap nr %1 „%2” już istnieje. Zastąpić go?")
+                                    .arg(match + 1)
+                                    .arg(matchName));
+        QCOMPARE(question.buttons.size(), 2);
+        QVERIFY(question.buttons.contains("Tak") && question.buttons.contains("Nie"));
+        QCOMPARE(question.defaultButton, QStringLiteral("Nie"));
+        QCOMPARE(question.title, QStringLiteral("Krelwin Konstruktor"));
+        if (!replace) {
+            QVERIFY(EditorState() == before);
+            QCOMPARE(Form3->EEtap->text(), QStringLiteral("Alfa"));
+            QCOMPARE(readBytes(path), stageFile(names));
+            return;
+        }
+        const QString name = typed.isEmpty() ? QStringLiteral("Beta") : typed;
         QCOMPARE(Form3->selectedIndex(), match);
-        QCOMPARE(listItems().at(match), typed);
-        QCOMPARE(listItems().size(), 5);
-        names[std::size_t(match)] = krelwin::toFileBytes(typed);
+        QCOMPARE(listItems().at(match), name);
+        QCOMPARE(Form1->BiezacyEtap(), name);
+        names[std::size_t(match)] = krelwin::toFileBytes(name);
         QCOMPARE(krelwin::CzytajListeEtapow(native(path)), names);
         QCOMPARE(loadStage(path, match).plansza.at(5, 5), 'a'); // record 0's cells
         QCOMPARE(readBytes(path).substr(0, record("Alfa", 'a').size()), record("Alfa", 'a'));
@@ -305,7 +394,8 @@ private slots:
         QCOMPARE(readBytes(copy), stageFile(ThreeStages)); // the copy was made before the refusal
         paint(1, 1, 1);
         QVERIFY(saveAs(QStringLiteral("Zły}"))); // a marker set by program, typing cannot
-        writeBytes(path, stageFile({"Alfa"}));   // a replace at a position the file lost
+        const auto quiet = quietFileWatcher();
+        writeBytes(path, stageFile({"Alfa"})); // a replace at a position the file lost
         Form3->selectIndex(2);
         Form3->EEtap->setText(QStringLiteral("Łąka"));
         QVERIFY(save());
@@ -333,6 +423,36 @@ private slots:
         QVERIFY(EditorState() == before);
         QCOMPARE(readBytes(path), stageFile(ThreeStages));
         QVERIFY(boxes_->shown.empty());
+    }
+
+    void stageListCancelledLeavesZapiszOnTheStageShown_data() {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("&Anuluj") << false;
+        QTest::newRow("close box") << true;
+    }
+    void stageListCancelledLeavesZapiszOnTheStageShown() {
+        QFETCH(bool, closeBox);
+        const QString path = openThreeStages();
+        QVERIFY(chooseStage(2));
+        // Another item clicked and its rename begun, then the dialog cancelled.
+        QVERIFY(inDialogOf(Form1->Wybierzetap1, [closeBox] {
+            clickItem(0);
+            QTest::mouseClick(Form3->BitBtn3, Qt::LeftButton);
+            QVERIFY(Form3->Panel1->isVisible());
+            if (closeBox)
+                Form3->close();
+            else
+                QTest::mouseClick(Form3->BitBtn2, Qt::LeftButton);
+        }));
+        QCOMPARE(Form3->result(), int(QDialog::Rejected));
+        QCOMPARE(Form3->selectedIndex(), 2);
+        QCOMPARE(Form3->EEtap->text(), QStringLiteral("Łąka"));
+        QVERIFY(Form3->Panel1->isHidden());
+        paint(2, 7, 7);
+        QVERIFY(save());
+        QVERIFY(boxes_->shown.empty());
+        QCOMPARE(krelwin::CzytajListeEtapow(native(path)), ThreeStages);
+        QCOMPARE(loadStage(path, 2).plansza.at(7, 7), '*');
     }
 
     void sessionFromNewFileToReopenedFileGivesTheGamesBytes() {

@@ -145,7 +145,7 @@ private slots:
     }
 
     // The list dialog on its own, over a file of six stages.
-    void stageListCancelRestoresTheRememberedSelectionButNotTheName() {
+    void stageListCancelRestoresTheSelectionAndTheName() {
         StageList list;
         list.form->selectIndex(2);
         list.expect(QDialog::Rejected, [&] {
@@ -155,8 +155,18 @@ private slots:
             QTest::mouseClick(list.form->BitBtn2, Qt::LeftButton);
         });
         QCOMPARE(list.form->selectedIndex(), 2);
-        QCOMPARE(list.form->EEtap->text(), QStringLiteral("Zeta"));
+        QCOMPARE(list.form->EEtap->text(), QStringLiteral("Gamma"));
         QCOMPARE(list.biezacyEtap, QStringLiteral("unchanged"));
+        // With no item remembered, the name field gets back what it held when shown.
+        list.form->selectIndex(-1);
+        list.form->EEtap->setText(QStringLiteral("Własna"));
+        list.expect(QDialog::Rejected, [&] {
+            list.clickItem(1);
+            QTest::mouseClick(list.form->BitBtn2, Qt::LeftButton);
+        });
+        QCOMPARE(list.form->selectedIndex(), -1);
+        QCOMPARE(list.form->EEtap->text(), QStringLiteral("Własna"));
+        list.form->selectIndex(2);
         // Keys move the selection as clicks do; Enter and Escape in the name field press nothing.
         list.expect(QDialog::Accepted, [&] {
             list.form->ListBox1->setFocus();
@@ -193,7 +203,7 @@ private slots:
         std::string expected = stageFile(StageNames);
         expected.replace(expected.find("(Delta)"), 7, "(\xAF\xF3\xB3w)");
         QCOMPARE(readBytes(list.path), expected);
-        QCOMPARE(list.form->ListBox1->item(3)->text(), QStringLiteral("Żółw"));
+        QCOMPARE(list.form->itemText(3), QStringLiteral("Żółw"));
         // Without a selection the rename button does nothing.
         list.form->selectIndex(-1);
         runModal(list.form.get(), [&] {
@@ -215,16 +225,53 @@ private slots:
             QTest::keyClick(list.form->Edit1, Qt::Key_Return);
             QVERIFY(list.form->isVisible());
         });
+        // The refusal, then the list as the file now holds it.
         QCOMPARE(boxes.shown.size(), std::size_t(1));
         QCOMPARE(boxes.shown.front().icon, QMessageBox::NoIcon);
-        QCOMPARE(list.form->ListBox1->item(4)->text(), QStringLiteral("Epsilon"));
+        QVERIFY2(boxes.texts().front().contains(QStringLiteral("zmieniony przez inny program")),
+                 qPrintable(boxes.texts().front()));
+        QVERIFY2(boxes.texts().front().endsWith(QStringLiteral(
+                     "\n\nLista etapów została odczytana z pliku ponownie. Na pozycji nr 5 nie ma "
+                     "już etapu „Epsilon”, więc żaden etap nie jest zaznaczony, a „Zapisz” dopisze "
+                     "etap na końcu pliku.")),
+                 qPrintable(boxes.texts().front()));
+        QCOMPARE(list.form->itemText(1), QStringLiteral("Beta"));
+        QCOMPARE(list.form->ListBox1->count(), 2);
+        QCOMPARE(list.form->selectedIndex(), -1);
         QCOMPARE(readBytes(list.path), shorter);
-        // "&Anuluj" on an empty list reports the index as the original did.
+        // "&Anuluj" on an empty list has no item to take a name from: the field keeps its text.
         list.form->ListBox1->clear();
+        list.form->EEtap->setText(QStringLiteral("Pole"));
         list.expect(QDialog::Rejected,
                     [&] { QTest::mouseClick(list.form->BitBtn2, Qt::LeftButton); });
-        QCOMPARE(boxes.texts().last(), QStringLiteral("List index out of bounds (-1)"));
-        QCOMPARE(boxes.shown.back().icon, QMessageBox::Critical);
+        QCOMPARE(boxes.shown.size(), std::size_t(1));
+        QCOMPARE(list.form->EEtap->text(), QStringLiteral("Pole"));
+    }
+
+    void stageListShowsAHugeNameCutAndWritesItWhole() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("dlugi.map"));
+        std::string huge;
+        while (huge.size() < 1024 * 1024)
+            huge += "Bardzo d\xB3uga nazwa "; // "ł" in cp1250
+        const std::string bytes = stageFile({huge, "Krotki"});
+        writeBytes(path, bytes);
+        MessageBoxCatcher boxes;
+        QVERIFY(openFile(path));
+        QVERIFY(inDialogOf(Form1->Wybierzetap1, [&] {
+            const QString shown = Form3->ListBox1->item(0)->text();
+            QCOMPARE(shown.size(), ShownNameLength);
+            QVERIFY(shown.startsWith(QStringLiteral("Bardzo długa nazwa Bardzo")));
+            QVERIFY(shown.endsWith(QChar(0x2026)));
+            QCOMPARE(Form3->itemText(1), QStringLiteral("Krotki"));
+            QTest::mouseClick(Form3->BitBtn1, Qt::LeftButton);
+        }));
+        QCOMPARE(Form1->LEtap->text().size(), ShownNameLength);
+        QCOMPARE(Form1->BiezacyEtap().size(), qsizetype(huge.size()));
+        // The whole name goes back into the file.
+        QVERIFY(save());
+        QVERIFY(boxes.shown.empty());
+        QCOMPARE(readBytes(path), bytes);
     }
 
 private:
