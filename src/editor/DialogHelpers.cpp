@@ -95,11 +95,11 @@ void showError(QWidget* parent, const std::exception& error) {
     box.exec();
 }
 
-QString shownName(const QString& name) {
-    if (name.size() <= ShownNameLength) {
+QString shownName(const QString& name, qsizetype limit) {
+    if (name.size() <= limit) {
         return name;
     }
-    return name.first(ShownNameLength - 1) + QChar(0x2026);
+    return name.first(limit - 1) + QChar(0x2026);
 }
 
 bool askYesNo(QWidget* parent, const QString& text) {

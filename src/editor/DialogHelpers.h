@@ -58,11 +58,13 @@ void pressOnAcceleratorKeepingFocus(QPushButton* button);
 // stop of the runtime's error report.
 void showError(QWidget* parent, const std::exception& error);
 
-// A stage name as the editor shows it in lists, labels and messages: at most ShownNameLength
-// characters, a longer one cut with "…". A name of megabytes from a file made elsewhere then
-// costs no more to lay out than a short one; the whole name stays for every write.
+// A stage name as the editor shows it in lists, fields and labels: at most `limit` characters,
+// a longer one cut with "…". A name of megabytes from a file made elsewhere then costs no more
+// to lay out than a short one; the whole name stays for every write. Messages cut shorter, so
+// that the sentence around the name stays readable.
 constexpr qsizetype ShownNameLength = 100;
-QString shownName(const QString& name);
+constexpr qsizetype MessageNameLength = 40;
+QString shownName(const QString& name, qsizetype limit = ShownNameLength);
 
 // A question of the program's own, answered "Tak" or "Nie" ("Nie" the default, and the answer
 // of Escape or the close box); true for "Tak".

@@ -235,7 +235,7 @@ QString TForm3::describe(const Reread& reread) {
         return heading;
     }
     const QString number = QString::number(reread.position + 1);
-    const QString name = shownName(reread.name);
+    const QString name = shownName(reread.name, MessageNameLength);
     if (reread.kept) {
         return heading + QStringLiteral(" Etap nr %1 „%2” jest na swoim miejscu i pozostaje "
                                         "zaznaczony.")

@@ -305,8 +305,14 @@ void TForm1::layoutPanel() {
     Label1->setGeometry(label1Left, statusTop, lposLeft - label1Left, lineHeight);
     LPos->setGeometry(lposLeft, statusTop, width - lposLeft, lineHeight);
     // The stage name grows to the left when it is longer than its place, so that it is seen
-    // whole; the file path takes what remains left of it.
+    // whole, up to two thirds of the line; a longer one is cut with an ellipsis. The file path
+    // takes what remains left of it.
     const int etapRight = label1Left - 4;
+    const int etapWidest = std::max(0, (etapRight - 8) * 2 / 3);
+    LEtap->setText(shownName(biezacyEtap_));
+    if (LEtap->sizeHint().width() > etapWidest)
+        LEtap->setText(LEtap->fontMetrics().elidedText(LEtap->text(), Qt::ElideRight,
+                                                       etapWidest - 2 * LEtap->margin()));
     const int etapLeft =
         std::min(width - (ClientWidth - 374), etapRight - LEtap->sizeHint().width());
     LEtap->setGeometry(etapLeft, statusTop, etapRight - etapLeft, lineHeight);
@@ -368,8 +374,7 @@ QString TForm1::BiezacyEtap() const {
 
 void TForm1::setBiezacyEtap(const QString& name) {
     biezacyEtap_ = name;
-    LEtap->setText(shownName(name));
-    layoutPanel();
+    layoutPanel(); // shows it, cut to its place
 }
 
 // --- drawing ----------------------------------------------------------------------------
@@ -787,8 +792,9 @@ std::optional<TForm1::MiejsceZapisu> TForm1::miejsceZapisuJako(const QString& na
         if (!named(index))
             continue;
         const MiejsceZapisu other{index, Form3->itemText(index)};
-        const QString question = QStringLiteral("Etap nr %1 „%2” już istnieje. Zastąpić go?")
-                                     .arg(QString::number(index + 1), shownName(other.listed));
+        const QString question =
+            QStringLiteral("Etap nr %1 „%2” już istnieje. Zastąpić go?")
+                .arg(QString::number(index + 1), shownName(other.listed, MessageNameLength));
         if (!askYesNo(this, question))
             return std::nullopt;
         return other;
