@@ -14,18 +14,15 @@ namespace {
 
 const std::vector<std::string> ThreeStages{"Alfa", "Beta", "\xA3\xB9ka"}; // "Łąka" in cp1250
 
-// Runs krelwin-stage to its end; true when it succeeded.
-bool runStageTool(const QStringList& arguments) {
+// krelwin-stage, run to its end, writes stage 0 of `path` into `path` at `position` (-1
+// appends) under `name`; true when it succeeded.
+bool otherProgramWrites(const QString& path, int position, const QString& name) {
     QProcess tool;
-    tool.start(QStringLiteral(KRELWIN_STAGE_PATH), arguments);
+    tool.start(QStringLiteral(KRELWIN_STAGE_PATH),
+               {QStringLiteral("copy"), path, QStringLiteral("0"), path, QString::number(position),
+                QStringLiteral("--name"), name});
     return tool.waitForFinished() && tool.exitStatus() == QProcess::NormalExit &&
            tool.exitCode() == 0;
-}
-
-// krelwin-stage writes stage 0 of `path` into `path` at `position` (-1 appends) under `name`.
-bool otherProgramWrites(const QString& path, int position, const QString& name) {
-    return runStageTool({QStringLiteral("copy"), path, QStringLiteral("0"), path,
-                         QString::number(position), QStringLiteral("--name"), name});
 }
 
 QString listRereadAndSelectionLost(int position, const QString& name) {
