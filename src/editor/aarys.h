@@ -1,8 +1,8 @@
 // The main window: toolbar of tools, menus, introductory labels, status line and the map view
 // DG1 that shows the stage in memory. It owns the process-wide editing state: the stage, the
 // block clipboard, the current tool and the pseudo-random source. The current file and the
-// current stage name are shown by the status labels LPlik and LEtap; the file is held as the
-// text of LPlik, the name whole beside LEtap, which shows it as shownName cuts it.
+// current stage name are shown by the status labels LPlik and LEtap: the file is held as the
+// text of LPlik; the name is held whole here, and LEtap shows it cut to its place.
 #pragma once
 
 #include "Forms.h"
@@ -222,5 +222,5 @@ private:
     bool shownBefore_ = false;
 
     QString biezacyEtap_ = QStringLiteral("etap");
-    StageFileWatcher* watcher_;
+    StageFileWatcher* watcher_ = nullptr;
 };
