@@ -349,7 +349,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 bool TForm1::closeWithoutSaving() {
     return askYesNo(this, QStringLiteral("Etap „%1” ma niezapisane zmiany. Zakończyć bez "
                                          "zapisywania?")
-                              .arg(BiezacyEtap()));
+                              .arg(shownName(BiezacyEtap(), MessageNameLength)));
 }
 
 void TForm1::FormClose() {
