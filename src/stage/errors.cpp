@@ -8,13 +8,29 @@ StartExitMessage::StartExitMessage()
     : PlainMessage("Plansza musi mieć jedną pozycje startową\roraz jedno wyjście...") {}
 
 MissingFileMessage::MissingFileMessage(const std::string& path)
-    : PlainMessage("Brak pliku: " + path + "...") {}
+    : PlainMessage("Brak pliku: " + shownText(path) + "...") {}
 
 FileChangedMessage::FileChangedMessage(const std::string& path, int index)
-    : PlainMessage("Plik " + path +
+    : PlainMessage("Plik " + shownText(path) +
                    " został w międzyczasie zmieniony przez inny program: etap nr " +
                    std::to_string(static_cast<long>(index) + 1) +
                    " nie jest już tym etapem, który pokazuje lista. Plik nie został zmieniony.") {}
+
+NotRegularFileMessage::NotRegularFileMessage(const std::string& path, const std::string& kind)
+    : PlainMessage(shownText(path) + " nie jest zwykłym plikiem, tylko " + kind +
+                   ". Etapy można czytać i zapisywać tylko w zwykłych plikach.") {}
+
+FileBusyMessage::FileBusyMessage(const std::string& path)
+    : PlainMessage("Plik " + shownText(path) +
+                   " jest używany przez inny program. Plik nie został zmieniony; spróbuj "
+                   "ponownie, gdy tamten program skończy z niego korzystać.") {}
+
+BackupKeptMessage::BackupKeptMessage(const std::string& path, const std::string& backupPath,
+                                     const std::string& reason)
+    : PlainMessage("Zapis do pliku " + shownText(path) + " nie powiódł się (" + reason +
+                   ") i nie udało się przywrócić jego poprzedniej zawartości. Poprzednia "
+                   "zawartość jest cała w kopii zapasowej: " +
+                   shownText(backupPath)) {}
 
 InOutError::InOutError(int code, const std::string& text) : RuntimeError(text), code_(code) {}
 
@@ -70,7 +86,24 @@ InOutError InOutError::fromErrno(int errnoValue) {
 }
 
 ConversionError::ConversionError(const std::string& fieldText)
-    : RuntimeError("'" + fieldText + "' is not a valid integer value") {}
+    : RuntimeError("'" + shownText(fieldText) + "' is not a valid integer value") {}
+
+std::string shownText(std::string_view text) {
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f) {
+            shown += "\\x";
+            shown += Hex[byte >> 4];
+            shown += Hex[byte & 0xf];
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
 
 std::string errorBoxText(const std::string& text) {
     if (text.empty() || static_cast<unsigned char>(text.back()) <= '.') {

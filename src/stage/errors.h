@@ -8,6 +8,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace krelwin {
 
@@ -43,6 +44,28 @@ public:
     FileChangedMessage(const std::string& path, int index);
 };
 
+// Something other than a regular file stands at the path: a FIFO, a socket or a device node,
+// which a stage file operation never reads or writes (it could block for ever, or replace a
+// device with a file). `kind` names it in Polish, in the instrumental case ("potokiem (FIFO)").
+class NotRegularFileMessage : public PlainMessage {
+public:
+    NotRegularFileMessage(const std::string& path, const std::string& kind);
+};
+
+// Another program held the stage file's lock for longer than a write waits for it.
+class FileBusyMessage : public PlainMessage {
+public:
+    explicit FileBusyMessage(const std::string& path);
+};
+
+// A write into the stage file itself failed and the file's old content could not be put back;
+// it is kept whole in the backup copy at `backupPath`. `reason` is the failure's own text.
+class BackupKeptMessage : public PlainMessage {
+public:
+    BackupKeptMessage(const std::string& path, const std::string& backupPath,
+                      const std::string& reason);
+};
+
 class RuntimeError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -68,6 +91,11 @@ class ConversionError : public RuntimeError {
 public:
     explicit ConversionError(const std::string& fieldText);
 };
+
+// A file's text or a path as every message shows it: each control byte (0 to 31 and 127) is
+// written as \xNN, two upper-case hex digits, so that a NUL cannot cut a message short and a
+// CR cannot hide what stood before it. Every other byte stands as it is.
+std::string shownText(std::string_view text);
 
 // The text the application's error box shows for a runtime error: a full stop is appended
 // unless the text's last character is "." or sorts before it.

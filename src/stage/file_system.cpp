@@ -6,6 +6,8 @@
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <memory>
+#include <optional>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -34,6 +36,18 @@ int SystemFileSystem::stat(const char* path, struct stat* status) {
 }
 int SystemFileSystem::fchmod(int fd, mode_t mode) {
     return ::fchmod(fd, mode);
+}
+int SystemFileSystem::fchown(int fd, uid_t owner, gid_t group) {
+    return ::fchown(fd, owner, group);
+}
+int SystemFileSystem::ftruncate(int fd, off_t length) {
+    return ::ftruncate(fd, length);
+}
+off_t SystemFileSystem::lseek(int fd, off_t offset, int whence) {
+    return ::lseek(fd, offset, whence);
+}
+int SystemFileSystem::mkdir(const char* path, mode_t mode) {
+    return ::mkdir(path, mode);
 }
 int SystemFileSystem::rename(const char* from, const char* to) {
     return ::rename(from, to);
@@ -186,9 +200,87 @@ struct stat statusOf(int fd) {
     return status;
 }
 
+void seekToStart(int fd) {
+    if (fileSystem().lseek(fd, 0, SEEK_SET) != 0) {
+        throw InOutError::fromErrno(errno);
+    }
+}
+
+void truncateTo(int fd, off_t length) {
+    while (fileSystem().ftruncate(fd, length) != 0) {
+        if (errno != EINTR) {
+            throw InOutError::fromErrno(errno);
+        }
+    }
+}
+
+off_t copyToEnd(int from, int to) {
+    constexpr std::size_t BlockSize = 256 * 1024;
+    const std::unique_ptr<char[]> block(new char[BlockSize]);
+    off_t copied = 0;
+    while (const std::size_t got = readSome(from, block.get(), BlockSize)) {
+        writeAll(to, std::string_view(block.get(), got));
+        copied += static_cast<off_t>(got);
+    }
+    return copied;
+}
+
 bool isRegularFile(const std::string& path) {
     struct stat status {};
     return fileSystem().stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+namespace {
+
+// What other than a regular file or a folder stands there, in Polish; nothing for those two.
+std::optional<std::string> specialFileKind(mode_t mode) {
+    if (S_ISFIFO(mode)) {
+        return "potokiem (FIFO)";
+    }
+    if (S_ISSOCK(mode)) {
+        return "gniazdem (socket)";
+    }
+    if (S_ISCHR(mode)) {
+        return "urządzeniem znakowym";
+    }
+    if (S_ISBLK(mode)) {
+        return "urządzeniem blokowym";
+    }
+    if (!S_ISREG(mode) && !S_ISDIR(mode)) {
+        return "plikiem specjalnym";
+    }
+    return std::nullopt;
+}
+
+void refuseSpecialFile(const std::string& path, mode_t mode) {
+    if (const std::optional<std::string> kind = specialFileKind(mode)) {
+        throw NotRegularFileMessage(path, *kind);
+    }
+}
+
+} // namespace
+
+void requireStageFile(const std::string& path) {
+    struct stat status {};
+    if (fileSystem().stat(path.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) {
+        throw MissingFileMessage(path);
+    }
+    refuseSpecialFile(path, status.st_mode);
+}
+
+FileDescriptor openStageFile(const std::string& path, int flags, mode_t mode) {
+    struct stat status {};
+    if (fileSystem().stat(path.c_str(), &status) == 0) {
+        refuseSpecialFile(path, status.st_mode);
+    } else if (errno != ENOENT) {
+        throw InOutError::fromErrno(errno);
+    }
+    // O_NONBLOCK keeps the open itself from waiting (a FIFO without a writer, a serial line
+    // without a carrier) should a special file slip in after the look above; a regular file
+    // ignores the flag, so reads and writes stay ordinary.
+    FileDescriptor file = openFile(path, flags | O_NONBLOCK | O_NOCTTY, mode);
+    refuseSpecialFile(path, statusOf(file.get()).st_mode);
+    return file;
 }
 
 } // namespace krelwin

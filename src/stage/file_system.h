@@ -25,6 +25,10 @@ public:
     virtual int fstat(int fd, struct stat* status) = 0;
     virtual int stat(const char* path, struct stat* status) = 0;
     virtual int fchmod(int fd, mode_t mode) = 0;
+    virtual int fchown(int fd, uid_t owner, gid_t group) = 0;
+    virtual int ftruncate(int fd, off_t length) = 0;
+    virtual off_t lseek(int fd, off_t offset, int whence) = 0;
+    virtual int mkdir(const char* path, mode_t mode) = 0;
     virtual int rename(const char* from, const char* to) = 0;
     virtual int unlink(const char* path) = 0;
     // mkstemp: creates and opens a new file from a template ending in "XXXXXX", which it
@@ -50,6 +54,10 @@ public:
     int fstat(int fd, struct stat* status) override;
     int stat(const char* path, struct stat* status) override;
     int fchmod(int fd, mode_t mode) override;
+    int fchown(int fd, uid_t owner, gid_t group) override;
+    int ftruncate(int fd, off_t length) override;
+    off_t lseek(int fd, off_t offset, int whence) override;
+    int mkdir(const char* path, mode_t mode) override;
     int rename(const char* from, const char* to) override;
     int unlink(const char* path) override;
     int createTemporary(char* pathTemplate) override;
@@ -102,8 +110,24 @@ void syncFile(int fd);
 // Starts write-back of the range; a file or system that does not offer it is no failure.
 void startWriteBack(int fd, off_t offset, off_t length);
 struct stat statusOf(int fd);
+void seekToStart(int fd);
+void truncateTo(int fd, off_t length);
+// Copies from `from`'s present offset to its end onto `to` at `to`'s present offset; returns
+// how many bytes it copied.
+off_t copyToEnd(int from, int to);
 
 // Whether a regular file (not a folder) is found at the path; any failure to look counts as no.
 bool isRegularFile(const std::string& path);
+
+// A stage file is only ever a regular file. A FIFO, a socket or a device node, reached directly
+// or through symbolic links, is refused with NotRegularFileMessage before it is opened (an open
+// or read of one can block for ever), and once more on the opened descriptor in case something
+// took the file's place in between. Folders are left to the open or the first read to report.
+//
+// For a read: throws MissingFileMessage when no file (or a folder) is at the path.
+void requireStageFile(const std::string& path);
+// Opens the stage file without ever blocking on the open itself; O_CLOEXEC is added. A path
+// where nothing stands is left to the open (created with O_CREAT, else "File not found").
+FileDescriptor openStageFile(const std::string& path, int flags, mode_t mode = 0);
 
 } // namespace krelwin

@@ -149,7 +149,7 @@ struct LineReader::Impl {
 };
 
 LineReader::LineReader(const std::string& path) : impl_(std::make_unique<Impl>()) {
-    impl_->owned = openFile(path, O_RDONLY);
+    impl_->owned = openStageFile(path, O_RDONLY);
     impl_->fd = impl_->owned.get();
 }
 

@@ -18,7 +18,8 @@ namespace krelwin {
 
 class LineReader {
 public:
-    // Opens the file for reading; throws InOutError when it cannot.
+    // Opens the file for reading; throws InOutError when it cannot, NotRegularFileMessage for a
+    // FIFO, socket or device (see openStageFile).
     explicit LineReader(const std::string& path);
     // Reads from a descriptor that stays the caller's, from its current offset.
     explicit LineReader(int borrowedFd);

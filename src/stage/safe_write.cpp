@@ -1,12 +1,12 @@
 #include "safe_write.h"
 
 #include "errors.h"
+#include "file_lock.h"
+#include "side_files.h"
 
-#include <cctype>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
-#include <sys/file.h>
 #include <vector>
 
 namespace krelwin {
@@ -24,75 +24,46 @@ constexpr off_t WriteBackStep = 4 * 1024 * 1024;
 constexpr int MaxLockAttempts = 1000;
 constexpr mode_t PermissionBits = 07777;
 
-void lockExclusively(int fd) {
-    while (fileSystem().flock(fd, LOCK_EX) != 0) {
-        if (errno != EINTR) {
-            throw InOutError::fromErrno(errno);
-        }
-    }
-}
-
 bool sameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
+// mkstemp on "PREFIX" + "XXXXXX" in `folder`; the name it chose goes into `path`.
+int createUnique(const std::string& folder, const std::string& prefix, std::string& path) {
+    const std::string pattern = folder + "/" + prefix + "XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int fd = fileSystem().createTemporary(name.data());
+    if (fd >= 0) {
+        path = name.data();
     }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string baseNameOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// The temporary file of a stage file is named ".NAME.krelwin-" and six letters or digits, the
-// part mkstemp fills in; nothing else beside the stage file is ever taken for one.
-constexpr std::string_view TemporaryMark = ".krelwin-";
-constexpr std::size_t UniquePartLength = 6;
-
-std::string temporaryPrefix(const std::string& stageFile) {
-    return "." + baseNameOf(stageFile) + std::string(TemporaryMark);
-}
-
-bool isTemporaryFileName(const std::string& name, const std::string& prefix) {
-    if (name.size() != prefix.size() + UniquePartLength || !name.starts_with(prefix)) {
-        return false;
-    }
-    for (std::size_t i = prefix.size(); i < name.size(); ++i) {
-        if (!std::isalnum(static_cast<unsigned char>(name[i]))) {
-            return false;
-        }
-    }
-    return true;
+    return fd;
 }
 
 } // namespace
 
-SafeWrite::SafeWrite(const std::string& path, IfMissing ifMissing) {
+SafeWrite::SafeWrite(const std::string& path, IfMissing ifMissing) : path_(path) {
     pending_.reserve(WriteBlockSize);
     lockStageFile(path, ifMissing);
     removeStaleTemporaryFiles();
-    createTemporaryFile();
+    prepareOutput();
 }
 
-SafeWrite::TemporaryFile::~TemporaryFile() {
-    if (!renamed && !path.empty()) {
-        fd = FileDescriptor();
+SafeWrite::OwnFile::~OwnFile() {
+    fd = FileDescriptor();
+    if (!path.empty()) {
         fileSystem().unlink(path.c_str());
     }
 }
 
 void SafeWrite::lockStageFile(const std::string& path, IfMissing ifMissing) {
     const int creation = ifMissing == IfMissing::Create ? O_CREAT : 0;
+    const auto deadline = lockDeadlineFromNow();
     for (int attempt = 1;; ++attempt) {
         // Opened for writing although it is only read: a file the user may not change is
         // refused here, as a copy over it would be, rather than silently renamed over.
-        FileDescriptor stage = openFile(path, O_RDWR | creation, 0666);
-        lockExclusively(stage.get());
+        FileDescriptor stage = openStageFile(path, O_RDWR | creation, 0666);
+        lockExclusivelyBefore(stage.get(), path, deadline);
         // While we waited for the lock another writer may have renamed a new file over the
         // path; the file we hold is then no longer the stage file and we must start over.
         std::string target;
@@ -105,7 +76,7 @@ void SafeWrite::lockStageFile(const std::string& path, IfMissing ifMissing) {
         const struct stat held = statusOf(stage.get());
         if (found && sameFile(named, held)) {
             stage_ = std::move(stage);
-            stageMode_ = held.st_mode & PermissionBits;
+            stageStatus_ = held;
             target_ = std::move(target);
             return;
         }
@@ -119,9 +90,10 @@ void SafeWrite::removeStaleTemporaryFiles() {
     // A writer that was killed (or lost its power) leaves its temporary file behind. Every
     // writer makes its own only while it holds the lock on the stage file, which we now hold,
     // so any such file still there belongs to a writer that is gone. Clearing them is a
-    // courtesy: a failure to look or to remove one never stops the write.
+    // courtesy: a failure to look or to remove one never stops the write. Backup copies are
+    // never taken for one: they may hold the only whole copy of a stage file.
     namespace fs = std::filesystem;
-    const std::string prefix = temporaryPrefix(target_);
+    const std::string prefix = sideFilePrefix(target_, TemporaryMark, true);
     std::error_code error;
     std::vector<std::string> stale;
     for (fs::directory_iterator entry(folderOf(target_), error), end; !error && entry != end;
@@ -136,20 +108,66 @@ void SafeWrite::removeStaleTemporaryFiles() {
     }
 }
 
-void SafeWrite::createTemporaryFile() {
+void SafeWrite::prepareOutput() {
     // Hidden, beside the stage file (so the rename never crosses file systems), and unique, so
     // that neither another writer nor a leftover of a crashed one is ever in the way.
-    std::string pattern = folderOf(target_) + "/" + temporaryPrefix(target_) + "XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = fileSystem().createTemporary(name.data());
+    if (!createBeside(output_, TemporaryMark)) {
+        inPlace_ = true; // a writable file in a folder closed to us
+        startScratchInCache();
+        return;
+    }
+    folderWritable_ = true;
+    if (stageStatus_.st_nlink > 1 || !giveOwnerAndGroup(output_.fd.get())) {
+        inPlace_ = true; // the temporary file only gathers the new content
+        return;
+    }
+    if (fileSystem().fchmod(output_.fd.get(), stageStatus_.st_mode & PermissionBits) != 0) {
+        throw InOutError::fromErrno(errno);
+    }
+}
+
+bool SafeWrite::createBeside(OwnFile& file, std::string_view mark) {
+    std::string path;
+    const int fd = createUnique(folderOf(target_), sideFilePrefix(target_, mark, true), path);
+    if (fd < 0) {
+        if (errno == EACCES || errno == EPERM) {
+            return false;
+        }
+        throw InOutError::fromErrno(errno);
+    }
+    file.fd = FileDescriptor(fd);
+    file.path = std::move(path);
+    return true;
+}
+
+bool SafeWrite::giveOwnerAndGroup(int fd) {
+    const struct stat made = statusOf(fd);
+    if (made.st_uid == stageStatus_.st_uid && made.st_gid == stageStatus_.st_gid) {
+        return true;
+    }
+    if (fileSystem().fchown(fd, stageStatus_.st_uid, stageStatus_.st_gid) == 0) {
+        return true;
+    }
+    // Not ours to give (another user's file, a group we are not in), or an id this file
+    // system cannot hold.
+    if (errno == EPERM || errno == EINVAL) {
+        return false;
+    }
+    throw InOutError::fromErrno(errno);
+}
+
+void SafeWrite::startScratchInCache() {
+    std::string path;
+    const int fd = createUnique(cacheFolder(), sideFilePrefix(target_, TemporaryMark, false), path);
     if (fd < 0) {
         throw InOutError::fromErrno(errno);
     }
-    temporary_.fd = FileDescriptor(fd);
-    temporary_.path = name.data();
-    if (fileSystem().fchmod(temporary_.fd.get(), stageMode_) != 0) {
-        throw InOutError::fromErrno(errno);
+    output_.fd = FileDescriptor(fd);
+    output_.path = std::move(path);
+    // Nobody clears the cache folder after a killed writer, so the scratch copy goes nameless
+    // at once; it lives as long as its descriptor.
+    if (fileSystem().unlink(output_.path.c_str()) == 0) {
+        output_.forget();
     }
 }
 
@@ -170,30 +188,89 @@ void SafeWrite::flush() {
 }
 
 void SafeWrite::writeThrough(std::string_view bytes) {
-    writeAll(temporary_.fd.get(), bytes);
+    writeAll(output_.fd.get(), bytes);
     written_ += static_cast<off_t>(bytes.size());
-    if (written_ - writeBackStart_ >= WriteBackStep) {
-        startWriteBack(temporary_.fd.get(), writeBackStart_, written_ - writeBackStart_);
+    // A scratch copy is read back at once and never needs the disk.
+    if (!inPlace_ && written_ - writeBackStart_ >= WriteBackStep) {
+        startWriteBack(output_.fd.get(), writeBackStart_, written_ - writeBackStart_);
         writeBackStart_ = written_;
     }
 }
 
 void SafeWrite::commit() {
     flush();
-    syncFile(temporary_.fd.get());
-    temporary_.fd.close();
-    if (fileSystem().rename(temporary_.path.c_str(), target_.c_str()) != 0) {
-        throw InOutError::fromErrno(errno);
+    if (inPlace_) {
+        commitInPlace();
+    } else {
+        commitByRename();
     }
-    temporary_.renamed = true;
-    syncFolder();
 }
 
-void SafeWrite::syncFolder() {
-    // Makes the rename itself durable. The new content is already in place, so a folder that
-    // cannot be synced (some file systems refuse) is no reason to report the write as failed.
-    const int fd =
-        fileSystem().open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+void SafeWrite::commitByRename() {
+    syncFile(output_.fd.get());
+    output_.fd.close();
+    if (fileSystem().rename(output_.path.c_str(), target_.c_str()) != 0) {
+        throw InOutError::fromErrno(errno);
+    }
+    output_.forget();
+    syncFolder(folderOf(target_));
+}
+
+void SafeWrite::commitInPlace() {
+    OwnFile backup;
+    makeBackup(backup);
+    try {
+        copyNewContentIn();
+    } catch (const InOutError& failure) {
+        if (restoreFrom(backup)) {
+            throw; // the file is as it was; the backup goes
+        }
+        const std::string kept = backup.path;
+        backup.forget();
+        throw BackupKeptMessage(path_, kept, failure.what());
+    }
+}
+
+void SafeWrite::makeBackup(OwnFile& backup) {
+    if (!folderWritable_ || !createBeside(backup, BackupMark)) {
+        const int fd =
+            createUnique(cacheFolder(), sideFilePrefix(target_, BackupMark, false), backup.path);
+        if (fd < 0) {
+            throw InOutError::fromErrno(errno);
+        }
+        backup.fd = FileDescriptor(fd);
+    }
+    seekToStart(stage_.get());
+    copyToEnd(stage_.get(), backup.fd.get());
+    syncFile(backup.fd.get());
+    // The backup must be findable by its name after a crash in the middle of what follows.
+    syncFolder(folderOf(backup.path));
+}
+
+void SafeWrite::copyNewContentIn() {
+    seekToStart(output_.fd.get());
+    seekToStart(stage_.get());
+    copyToEnd(output_.fd.get(), stage_.get());
+    truncateTo(stage_.get(), written_);
+    syncFile(stage_.get());
+}
+
+bool SafeWrite::restoreFrom(const OwnFile& backup) {
+    try {
+        seekToStart(backup.fd.get());
+        seekToStart(stage_.get());
+        truncateTo(stage_.get(), copyToEnd(backup.fd.get(), stage_.get()));
+        syncFile(stage_.get());
+        return true;
+    } catch (const InOutError&) {
+        return false;
+    }
+}
+
+void SafeWrite::syncFolder(const std::string& folder) {
+    // Makes a rename or a new name durable. A folder that cannot be synced (some file systems
+    // refuse) is no reason to report the write as failed: the content is already in place.
+    const int fd = fileSystem().open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     if (fd >= 0) {
         fileSystem().fsync(fd);
         fileSystem().close(fd);

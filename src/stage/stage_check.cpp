@@ -2,13 +2,13 @@
 
 #include "cells.h"
 #include "errors.h"
+#include "file_system.h"
 #include "integer_text.h"
 #include "line_reader.h"
 #include "plansza.h"
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <optional>
 #include <string_view>
 
@@ -280,10 +280,7 @@ private:
 } // namespace
 
 std::vector<StageProblem> findStageProblems(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        throw MissingFileMessage(path);
-    }
+    requireStageFile(path);
     LineReader reader(path);
     std::vector<std::string> lines;
     std::string line;

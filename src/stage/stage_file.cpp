@@ -19,12 +19,9 @@ namespace {
 constexpr char CarriageReturn = '\r';
 constexpr char LineFeed = '\n';
 constexpr char EndMark = 26;
-
-void requireFile(const std::string& path) {
-    if (!isRegularFile(path)) {
-        throw MissingFileMessage(path);
-    }
-}
+// What a colour text or a cell must not hold: a line holding "(" or "}" counts as a record's
+// name or "}" line, and a line end or a byte 26 splits the line or ends the file.
+constexpr std::string_view RecordBreakingBytes("}(\r\n\x1a", 5);
 
 void refuseIf(const std::string& problem) {
     if (!problem.empty()) {
@@ -33,9 +30,9 @@ void refuseIf(const std::string& problem) {
 }
 
 WriteRefused noSuchStage(const std::string& path, long index, long stagesInFile) {
-    return WriteRefused("Plik " + path + " nie zawiera etapu o numerze " + std::to_string(index) +
-                        " (liczba etapów w pliku: " + std::to_string(stagesInFile) +
-                        "). Plik nie został zmieniony.");
+    return WriteRefused("Plik " + shownText(path) + " nie zawiera etapu o numerze " +
+                        std::to_string(index) + " (liczba etapów w pliku: " +
+                        std::to_string(stagesInFile) + "). Plik nie został zmieniony.");
 }
 
 std::string forbiddenCharacterProblem(const std::string& text, std::string_view forbidden,
@@ -100,6 +97,17 @@ void copyRemainingLines(LineReader& reader, SafeWrite& out) {
     if (lineOpen) {
         out.write(LineEnd);
     }
+}
+
+// The name a remembered name line carries, made in the line's own storage: a name line may be
+// megabytes long, and the list should hold it once, not copy it again.
+std::string nameInPlace(std::string&& line) {
+    if (line.size() <= 2) {
+        return {};
+    }
+    line.pop_back();
+    line.erase(0, 1);
+    return std::move(line);
 }
 
 // What the copy up to a record found of it.
@@ -249,11 +257,28 @@ std::string nameProblem(const std::string& name) {
 }
 
 std::string colourTextProblem(const std::string& kolory) {
-    return forbiddenCharacterProblem(kolory, std::string_view("}(\r\n\x1a"), "Tekst kolorów");
+    return forbiddenCharacterProblem(kolory, RecordBreakingBytes, "Tekst kolorów");
+}
+
+std::string cellProblem(const Etap& etap) {
+    // The cells as the record stores them: row by row from the top, each from column 1.
+    const int rows = std::clamp<int32_t>(etap.parametry.Wys, 0, MaxWymiar);
+    const int columns = std::clamp<int32_t>(etap.parametry.Szer, 0, MaxWymiar);
+    for (int row = 1; row <= rows; ++row) {
+        for (int column = 1; column <= columns; ++column) {
+            const char cell = etap.plansza.at(column, row);
+            if (RecordBreakingBytes.find(cell) != std::string_view::npos) {
+                return forbiddenCharacterProblem(std::string(1, cell), RecordBreakingBytes,
+                                                 "Pole w wierszu " + std::to_string(row) +
+                                                     ", kolumnie " + std::to_string(column));
+            }
+        }
+    }
+    return {};
 }
 
 std::vector<std::string> CzytajListeEtapow(const std::string& path) {
-    requireFile(path);
+    requireStageFile(path);
     LineReader reader(path);
     std::vector<std::string> names;
     std::string remembered;
@@ -270,7 +295,7 @@ std::vector<std::string> CzytajListeEtapow(const std::string& path) {
         }
         // A "}" line with nothing after it is not a stage the list can offer.
         if (braceLineRead && !reader.atEnd()) {
-            names.push_back(nameFromNameLine(remembered));
+            names.push_back(nameInPlace(std::move(remembered)));
         }
     }
     return names;
@@ -280,7 +305,7 @@ void CzytajEtap(const std::string& path, int index, Etap& etap) {
     if (index < 0) {
         throw std::invalid_argument("CzytajEtap: a stage index is 0 or more");
     }
-    requireFile(path);
+    requireStageFile(path);
     LineReader reader(path);
     // Past the last stage the reader gives empty lines, so the parameter line fails to convert
     // with an empty field, which is how a missing stage is reported.
@@ -310,6 +335,7 @@ int ZapiszEtap(const std::string& path, const std::string& name, int index, cons
     }
     refuseIf(nameProblem(name));
     refuseIf(colourTextProblem(stored.parametry.Kolory));
+    refuseIf(cellProblem(stored));
     std::string record;
     appendRecord(record, name, stored);
     if (index >= 0) {

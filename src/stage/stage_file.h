@@ -36,8 +36,11 @@ void CzytajEtap(const std::string& path, int index, Etap& etap);
 // file no longer has a stage at `index`, it throws FileChangedMessage. An append ignores it.
 //
 // Throws MissingFileMessage (a replace with no file at the path), WriteRefused (marker
-// characters in the name or colour text, an index that names no stage), InOutError; on any of
-// them the stage file is byte for byte as it was.
+// characters in the name, colour text or cells, an index that names no stage),
+// NotRegularFileMessage, FileBusyMessage (the lock not given within LockWaitLimit),
+// InOutError; on any of them the stage file is byte for byte as it was. BackupKeptMessage says
+// where the old content is when a write into the file itself failed beyond repair (see
+// safe_write.h).
 int ZapiszEtap(const std::string& path, const std::string& name, int index, const Etap& etap,
                const std::optional<std::string>& expectedName = std::nullopt);
 
@@ -49,5 +52,9 @@ void ZmienNazweEtapu(const std::string& path, int index, const std::string& name
 // Why a name or colour text cannot be written, in Polish; empty when it can.
 std::string nameProblem(const std::string& name);
 std::string colourTextProblem(const std::string& kolory);
+// Why the stage's stored cells (columns 1..Szer, rows 1..Wys, as a write stores them) cannot be
+// written: the first cell, row by row, holding "(", "}", CR, LF or byte 26, which would make
+// the file's records be located wrongly. Empty when they can.
+std::string cellProblem(const Etap& etap);
 
 } // namespace krelwin

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <unistd.h>
@@ -11,6 +13,31 @@
 namespace krelwin::stagetest {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// Writes that fall back to the user's cache folder, here or in a krelwin-stage the test starts,
+// use one inside a temporary folder of the test program's own, never the real ~/.cache.
+class PrivateCacheHome : public ::testing::Environment {
+public:
+    void SetUp() override {
+        home_ = std::make_unique<TempFolder>();
+        ::setenv("XDG_CACHE_HOME", home_->path().c_str(), 1);
+    }
+    void TearDown() override { home_.reset(); }
+
+private:
+    std::unique_ptr<TempFolder> home_;
+};
+
+[[maybe_unused]] const ::testing::Environment* const privateCacheHome =
+    ::testing::AddGlobalTestEnvironment(new PrivateCacheHome);
+
+} // namespace
+
+std::string programCacheFolder() {
+    return std::string(std::getenv("XDG_CACHE_HOME")) + "/krelwin-konstruktor";
+}
 
 TempFolder::TempFolder() {
     static std::atomic<int> counter{0};

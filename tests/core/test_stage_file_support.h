@@ -29,6 +29,10 @@ private:
     std::filesystem::path path_;
 };
 
+// The program's cache folder during the tests: inside a temporary folder of the test program's
+// own (XDG_CACHE_HOME is set for every test and every process a test starts).
+std::string programCacheFolder();
+
 std::string readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::string& bytes);
 // Lines joined, each followed by `lineEnd`.
