@@ -1,6 +1,6 @@
 // Loading and replacing stages in a file of 10,000 stages of 80 x 80 (about 66 MB), measured
 // beside a plain read of the same file into memory and a plain copy of it, and the peak heap of
-// a replace on a small and on the large file.
+// a replace on a small and on the large file; the listing of a file with a name of 10 MB.
 //
 //   stage_file_bench [--stages=N] [Google Benchmark flags]
 //
@@ -178,6 +178,30 @@ void BM_ReplacePeakHeap(benchmark::State& state) {
     state.counters["maxrss_MiB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
+// Listing a file whose first stage has a name of 10 MB, followed by ordinary stages: the time
+// must stay that of a read, and the peak heap a small multiple of the name (the list holds it).
+void BM_ListHugeName(benchmark::State& state) {
+    const std::string path = (folder / "huge-name.map").string();
+    constexpr std::size_t NameSize = 10 << 20;
+    {
+        std::string content;
+        appendRecord(content, std::string(NameSize, 'n'), benchStage('+'));
+        for (int i = 0; i < 10; ++i) {
+            appendRecord(content, "Etap " + std::to_string(i), benchStage('o'));
+        }
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+    }
+    std::size_t peak = 0;
+    for (auto _ : state) {
+        const std::size_t base = heapInUse.load();
+        heapPeak = base;
+        benchmark::DoNotOptimize(CzytajListeEtapow(path));
+        peak = std::max(peak, heapPeak.load() - base);
+    }
+    state.counters["peak_heap_per_name"] = static_cast<double>(peak) / NameSize;
+    fs::remove(path);
+}
+
 int parseStageCount(int& argc, char** argv) {
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
@@ -229,6 +253,7 @@ BENCHMARK(BM_PlainCopyWithSync)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainDurableReplace)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadLastStage)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReplaceMiddleStage)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListHugeName)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReplacePeakHeap)->Arg(0)->Arg(1)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {

@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include "errors.h"
 #include "stage_file.h"
 #include "stage_output.h"
 
@@ -10,6 +11,11 @@ int runShow(const CommandLine& line, std::ostream& out) {
     const int index = parseIntegerArgument(line.positional[1], "INDEX", 0);
     Etap etap;
     CzytajEtap(path, index, etap);
+    // The record goes where a stage file's would, so cells the editor's writes refuse are
+    // refused here too.
+    if (const std::string problem = cellProblem(etap); !problem.empty()) {
+        throw WriteRefused(problem);
+    }
     printRecord(out, ownStageName(path, index), etap);
     return ExitSuccess;
 }

@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include "errors.h"
 #include "integer_text.h"
 
 #include <algorithm>
@@ -43,22 +44,22 @@ CommandLine splitArguments(const std::vector<std::string>& arguments,
             if (equals == std::string::npos &&
                 std::find(flagOptions.begin(), flagOptions.end(), name) != flagOptions.end()) {
                 if (!line.flags.insert(name).second) {
-                    throw UsageError("option " + name + " given twice");
+                    throw UsageError("option " + shownText(name) + " given twice");
                 }
                 continue;
             }
             if (std::find(valueOptions.begin(), valueOptions.end(), name) == valueOptions.end()) {
-                throw UsageError("unknown option " + name);
+                throw UsageError("unknown option " + shownText(name));
             }
             if (line.options.contains(name)) {
-                throw UsageError("option " + name + " given twice");
+                throw UsageError("option " + shownText(name) + " given twice");
             }
             if (equals != std::string::npos) {
                 line.options[name] = argument.substr(equals + 1);
             } else if (i + 1 < arguments.size()) {
                 line.options[name] = arguments[++i];
             } else {
-                throw UsageError("option " + name + " needs a value");
+                throw UsageError("option " + shownText(name) + " needs a value");
             }
         } else {
             line.positional.push_back(argument);
@@ -70,11 +71,11 @@ CommandLine splitArguments(const std::vector<std::string>& arguments,
 int32_t parseIntegerArgument(const std::string& text, std::string_view what, int32_t minimum) {
     const std::optional<int32_t> value = parseInteger(text);
     if (!value) {
-        throw UsageError(std::string(what) + " '" + text + "' is not an integer");
+        throw UsageError(std::string(what) + " '" + shownText(text) + "' is not an integer");
     }
     if (*value < minimum) {
         throw UsageError(std::string(what) + " must be " + std::to_string(minimum) +
-                         " or more, not " + text);
+                         " or more, not " + shownText(text));
     }
     return *value;
 }

@@ -56,7 +56,7 @@ int run(const std::vector<std::string>& arguments) {
         }
         command = findCommand(arguments[0]);
         if (command == nullptr) {
-            throw UsageError("unknown command '" + arguments[0] + "'");
+            throw UsageError("unknown command '" + shownText(arguments[0]) + "'");
         }
         const int status =
             runCommand(*command, std::vector<std::string>(arguments.begin() + 1, arguments.end()));

@@ -162,7 +162,12 @@ LineReader::~LineReader() = default;
 bool LineReader::readLine(std::string& line) {
     std::string_view view;
     const bool read = impl_->nextLine(view);
-    line.assign(view);
+    if (view.data() == impl_->longLine.data() && !view.empty()) {
+        // A line gathered across blocks is handed over, not copied: it may be megabytes long.
+        line.swap(impl_->longLine);
+    } else {
+        line.assign(view);
+    }
     return read;
 }
 

@@ -28,7 +28,7 @@ public:
     LineReader& operator=(const LineReader&) = delete;
 
     // The next line without its line end. Returns false (and an empty line) once the file has
-    // ended. Throws InOutError on a read failure.
+    // ended. Throws InOutError on a read failure. A long line is moved into `line`, not copied.
     bool readLine(std::string& line);
     // The same, as a view that stays valid only until the next call on this reader.
     bool readLineView(std::string_view& line);

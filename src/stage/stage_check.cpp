@@ -47,8 +47,12 @@ std::string_view columns(std::string_view line, std::size_t first, std::size_t w
 }
 
 std::string quoted(std::string_view text) {
-    return "„" + std::string(text) + "”";
+    return "„" + shownText(text) + "”";
 }
+
+// What a write refuses in a cell (see cellProblem): "(" and "}" count as record lines, a line
+// end or byte 26 splits the row or ends the file.
+constexpr std::string_view RecordBreakingBytes("}(\r\n\x1a", 5);
 
 std::string numberList(const std::vector<int>& numbers) {
     std::string text;
@@ -146,6 +150,7 @@ private:
         }
         if (stored.szer && stored.wys) {
             checkRows(k, brace, *stored.szer, *stored.wys);
+            checkRecordBreakingCells(k, brace, *stored.szer, *stored.wys);
             if (stored.allNumbersConvert) {
                 checkStartAndExit(k, brace, *stored.szer, *stored.wys);
             }
@@ -231,13 +236,17 @@ private:
                           std::to_string(expected));
         }
         std::vector<int> shortRows;
-        std::vector<int> rowsWithOpening;
+        std::vector<int> rowsWithOpening; // a "(" beyond the cells the load takes
+        const std::size_t loadedWidth = std::min<std::size_t>(width, MaxWymiar);
         for (std::size_t r = 0; r < present; ++r) {
             const std::string& row = lines_[firstRow + r];
             if (r < expected && row.size() < width) {
                 shortRows.push_back(static_cast<int>(r + 1));
             }
-            if (contains(row, '(')) {
+            const std::size_t beyond = r < std::min<std::size_t>(expected, MaxWymiar)
+                                           ? std::min(loadedWidth, row.size())
+                                           : 0;
+            if (contains(std::string_view(row).substr(beyond), '(')) {
                 rowsWithOpening.push_back(static_cast<int>(r + 1));
             }
         }
@@ -246,11 +255,33 @@ private:
                           numberList(shortRows));
         }
         if (!rowsWithOpening.empty()) {
-            report(k, "wiersze planszy ze znakiem „(”: " + numberList(rowsWithOpening));
+            report(k, "wiersze planszy ze znakiem „(” poza polami etapu: " +
+                          numberList(rowsWithOpening));
         }
         if (present > expected) {
             report(k, "nadmiarowe wiersze po planszy (ponad wysokość " + std::to_string(expected) +
                           "): " + std::to_string(present - expected));
+        }
+    }
+
+    // Each cell the load takes that a write would refuse, walked as the record stores them.
+    void checkRecordBreakingCells(int k, std::size_t brace, int32_t szer, int32_t wys) {
+        const int columnsRead = std::clamp<int32_t>(szer, 0, MaxWymiar);
+        const int rowsRead = std::clamp<int32_t>(wys, 0, MaxWymiar);
+        for (int row = 1; row <= rowsRead; ++row) {
+            const std::string* line = lineAt(brace + 2 + static_cast<std::size_t>(row));
+            if (line == nullptr) {
+                break;
+            }
+            const std::string_view cells = columns(*line, 0, static_cast<std::size_t>(columnsRead));
+            for (std::size_t column = 0; column < cells.size(); ++column) {
+                if (contains(RecordBreakingBytes, cells[column])) {
+                    report(k, "pole w wierszu " + std::to_string(row) + ", kolumnie " +
+                                  std::to_string(column + 1) + " zawiera znak " +
+                                  quoted(cells.substr(column, 1)) +
+                                  "; edytor odmówi zapisu tego etapu");
+                }
+            }
         }
     }
 
@@ -285,7 +316,7 @@ std::vector<StageProblem> findStageProblems(const std::string& path) {
     std::vector<std::string> lines;
     std::string line;
     while (reader.readLine(line)) {
-        lines.push_back(line);
+        lines.push_back(std::move(line));
     }
     const bool bytesAfterEndMark = reader.hasBytesAfterEndMark();
     return StageFileChecker(std::move(lines)).run(bytesAfterEndMark);

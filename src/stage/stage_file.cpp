@@ -282,16 +282,16 @@ std::vector<std::string> CzytajListeEtapow(const std::string& path) {
     LineReader reader(path);
     std::vector<std::string> names;
     std::string remembered;
-    std::string_view line;
+    std::string line;
     for (int repetition = 0; repetition < MaxListedStages && !reader.atEnd(); ++repetition) {
         remembered.clear();
         bool braceLineRead = false;
-        while (reader.readLineView(line)) {
+        while (reader.readLine(line)) {
             if (holdsMarker(line, RecordMarker)) {
                 braceLineRead = true;
                 break;
             }
-            remembered.assign(line);
+            remembered.swap(line);
         }
         // A "}" line with nothing after it is not a stage the list can offer.
         if (braceLineRead && !reader.atEnd()) {

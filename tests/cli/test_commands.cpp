@@ -53,6 +53,7 @@ TEST_F(HelpAndUsage, UsageErrorsExitWithTwoAndWriteNothingToStandardOutput) {
         {{"list", "a.map", "b.map"}, "too many arguments"},
         {{"list", "--all", "a.map"}, "unknown option --all"},
         {{"show", "a.map", "jeden"}, "INDEX 'jeden' is not an integer"},
+        {{"show", "a.map", "1\x01"}, "INDEX '1\\x01' is not an integer"}, // shown escaped
         {{"copy", "a.map", "0", "b.map", "-2"}, "DEST_INDEX must be -1 or more, not -2"},
         {{"copy", "a.map", "0", "b.map", "0", "--name"}, "option --name needs a value"},
         {{"generate", "--seed", "1", "--seed=2"}, "option --seed given twice"},
@@ -105,7 +106,13 @@ TEST_F(CopyCommand, AppendsAndReplacesByteForByte) {
 }
 
 TEST_F(CopyCommand, RefusedWritesLeaveTheDestinationAsItWas) {
-    write("zrodlo.map", exampleRecord("A") + noStart());
+    // Stage 2 has a "(" in row 5, which would make later records be located wrongly.
+    write("zrodlo.map",
+          exampleRecord("A") + noStart() + exampleRecord("C", 8, "+++(o++++++++.>..+"));
+    const std::string openingCell = "Pole w wierszu 5, kolumnie 4 nie może zawierać znaku „(”: "
+                                    "przesunąłby on położenie wszystkich dalszych etapów w "
+                                    "pliku.\n";
+    expectFailure(run({"show", "zrodlo.map", "2"}), openingCell);
     const std::string before = exampleRecord("X") + exampleRecord("Y");
     write("cel.map", before);
     const std::vector<std::pair<std::vector<std::string>, std::string>> refusals{
@@ -116,6 +123,7 @@ TEST_F(CopyCommand, RefusedWritesLeaveTheDestinationAsItWas) {
         {{"copy", "zrodlo.map", "0", "cel.map", "0", "--name", "a\rb"}, ""},
         {{"copy", "brak.map", "0", "cel.map", "-1"}, "Brak pliku: brak.map...\n"},
         {{"copy", "zrodlo.map", "5", "cel.map", "-1"}, "'' is not a valid integer value.\n"},
+        {{"copy", "zrodlo.map", "2", "cel.map", "-1"}, openingCell},
     };
     for (const auto& [arguments, message] : refusals) {
         const Outcome outcome = run(arguments);

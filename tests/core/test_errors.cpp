@@ -57,5 +57,19 @@ TEST(Messages, ReadExactlyAndTheErrorBoxAddsAFullStopUnlessTheTextEndsAtOrBefore
     }
 }
 
+TEST(Messages, ControlBytesOfAFilesTextAreShownEscapedEverywhere) {
+    const std::pair<std::string, std::string> shown[] = {
+        {std::string("1\0", 2), "1\\x00"},
+        {"a\rb\nc\x1a", "a\\x0Db\\x0Ac\\x1A"},
+        {"\x7f\x1f ", "\\x7F\\x1F "},
+        {"\xb9\xea \\x41 ~", "\xb9\xea \\x41 ~"}}; // other bytes stand as they are
+    for (const auto& [text, expected] : shown) {
+        EXPECT_EQ(shownText(text), expected);
+    }
+    EXPECT_STREQ(ConversionError(std::string("1\0", 2)).what(),
+                 "'1\\x00' is not a valid integer value");
+    EXPECT_STREQ(MissingFileMessage("a\nb.map").what(), "Brak pliku: a\\x0Ab.map...");
+}
+
 } // namespace
 } // namespace krelwin

@@ -248,8 +248,7 @@ protected:
             expected.push_back("twin.map");
         }
         EXPECT_EQ(folder.entries(), expected);
-        EXPECT_TRUE(!fs::exists(programCacheFolder()) ||
-                    TempFolder::entriesOf(programCacheFolder()).empty());
+        EXPECT_TRUE(programCacheFolderIsEmpty());
     }
 
     const WriteScenario& scenario = GetParam();

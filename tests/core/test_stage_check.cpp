@@ -9,6 +9,13 @@
 #include <string>
 #include <vector>
 
+namespace krelwin {
+// Failures show the problems as the tool prints them.
+void PrintTo(const StageProblem& problem, std::ostream* out) {
+    *out << problemLine(problem);
+}
+} // namespace krelwin
+
 namespace krelwin::stagetest {
 namespace {
 
@@ -78,9 +85,27 @@ TEST_F(StageCheck, FindsEachKindOfProblem) {
           {0, "CzasG = 4, poza zakresem 5..999"},
           {0, "Typ „X” to ani Z, ani B"},
           {0, "wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: 1, W: 0"}}},
-        {"unconvertible field",
-         record("(A)", "18,1a,010,010,010,010,010,100,Z,", exampleRows()),
-         {{0, "Wys: „1a” nie jest liczbą całkowitą"}, {0, "kolory: długość 0 zamiast 53"}}},
+        {"unconvertible field, a NUL in it shown escaped",
+         record("(A)", std::string("18,1\0,010,010,010,010,010,100,Z,", 32), exampleRows()),
+         {{0, "Wys: „1\\x00” nie jest liczbą całkowitą"}, {0, "kolory: długość 0 zamiast 53"}}},
+        {"cells a write refuses, and a ( beyond the width",
+         record("(A)", defaultParameters(), [] {
+             std::vector<std::string> rows = exampleRows();
+             rows[1] += "(";
+             rows[2][4] = '(';
+             rows[5][0] = '\n';
+             return rows;
+         }()),
+         {{0, "wiersze planszy ze znakiem „(” poza polami etapu: 2"},
+          {0, "pole w wierszu 3, kolumnie 5 zawiera znak „(”; edytor odmówi zapisu tego etapu"},
+          {0, "pole w wierszu 6, kolumnie 1 zawiera znak „\\x0A”; edytor odmówi zapisu tego "
+              "etapu"}}},
+        {"a } in a cell splits the stage",
+         record("(A)", defaultParameters(), rowsWith(3, "+}" + exampleRows()[3].substr(2))),
+         {{0, "brakuje wierszy planszy: jest 2 z 10"},
+          {0, "pole w wierszu 4, kolumnie 2 zawiera znak „}”; edytor odmówi zapisu tego etapu"},
+          {1, "wiersz liczony jako „}” etapu nie jest samym „}” (znak „}” w nazwie, kolorach "
+              "albo planszy); dalsze etapy mają przesunięte numery"}}},
         {"short parameter line",
          record("(A)", "18,10,010,010,010,010,010,100", exampleRows()),
          {{0, "wiersz parametrów: długość 29, brak w nim kolumny typu (31.)"}}},
@@ -88,7 +113,10 @@ TEST_F(StageCheck, FindsEachKindOfProblem) {
          record("(A)", defaultParameters(),
                 std::vector<std::string>(exampleRows().begin(), exampleRows().begin() + 8)) +
              record("(B)", defaultParameters(), rowsWith(2, "+*+")),
+         // The load takes the next record's first two lines as rows 9 and 10.
          {{0, "brakuje wierszy planszy: jest 8 z 10"},
+          {0, "pole w wierszu 9, kolumnie 1 zawiera znak „(”; edytor odmówi zapisu tego etapu"},
+          {0, "pole w wierszu 10, kolumnie 1 zawiera znak „}”; edytor odmówi zapisu tego etapu"},
           {0, "wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: 1, W: 0"},
           {1, "wiersze planszy krótsze niż szerokość 18: 3"}}},
         {"surplus rows",

@@ -39,6 +39,10 @@ std::string programCacheFolder() {
     return std::string(std::getenv("XDG_CACHE_HOME")) + "/krelwin-konstruktor";
 }
 
+bool programCacheFolderIsEmpty() {
+    return !fs::exists(programCacheFolder()) || fs::is_empty(programCacheFolder());
+}
+
 TempFolder::TempFolder() {
     static std::atomic<int> counter{0};
     path_ = fs::temp_directory_path() /

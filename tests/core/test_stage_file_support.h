@@ -32,6 +32,8 @@ private:
 // The program's cache folder during the tests: inside a temporary folder of the test program's
 // own (XDG_CACHE_HOME is set for every test and every process a test starts).
 std::string programCacheFolder();
+// No backup or scratch copy stays there (the folder may not even exist).
+bool programCacheFolderIsEmpty();
 
 std::string readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::string& bytes);

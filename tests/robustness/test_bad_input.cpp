@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace krelwin::stagetest {
 namespace {
@@ -83,6 +84,27 @@ TEST_F(BadInput, SymbolicLinksAreFollowedAndKept) {
     ZapiszEtap(link, "Etap 01", AppendIndex, exampleEtap());
     EXPECT_EQ(readBytes(target), exampleRecord());
     EXPECT_TRUE(fs::is_symlink(link));
+}
+
+TEST_F(BadInput, SpecialFilesAreRefusedByTheToolBeforeAnythingWaits) {
+    // A FIFO without a writer would block a reader's open and read for ever.
+    const std::string fifo = folder.file("fifo.map");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    write(a);
+    const std::string refusal = fifo + " nie jest zwykłym plikiem, tylko potokiem (FIFO). Etapy "
+                                       "można czytać i zapisywać tylko w zwykłych plikach.\n";
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"list", fifo},
+                                                      {"show", fifo, "0"},
+                                                      {"check", fifo},
+                                                      {"copy", fifo, "0", path, "-1"},
+                                                      {"copy", path, "0", fifo, "-1"},
+                                                      {"copy", path, "0", fifo, "0"}}) {
+        const ToolOutcome outcome = runTool(arguments);
+        EXPECT_EQ(outcome.exitCode, 1) << arguments[0];
+        EXPECT_EQ(outcome.err, refusal) << arguments[0];
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_EQ(bytes(), a);
 }
 
 // A "}" in a name, a colour text or a row, which only a file from elsewhere can hold, adds a "}"

@@ -145,6 +145,8 @@ protected:
 };
 
 TEST_F(Permissions, ANarrowedRightRefusesEveryWriteThatNeedsIt) {
+    // The tool inherits the test's cache folder, which is not the user's: with the folder
+    // closed there is nowhere to keep a backup copy, so a write into the file is refused too.
     // First proof that the user reaches everything; each case then takes one right away.
     ASSERT_EQ(tool({"copy", source, "0", path, "-1"}).exitCode, 0);
     before = readBytes(path);
@@ -160,6 +162,44 @@ TEST_F(Permissions, ANarrowedRightRefusesEveryWriteThatNeedsIt) {
     }
     fs::permissions(folder.path(), readOnly);
     expectRefusedAndUnchanged(tool({"copy", source, "0", folder.file("new.map"), "-1"}));
+}
+
+// A file the user may change in a folder the user may not: written in place, its backup in the
+// user's own cache folder for the time of the write.
+TEST_F(Permissions, AWritableFileInAClosedFolderIsWrittenInPlace) {
+    std::vector<std::string> withCache = prefix;
+    withCache.insert(withCache.end(), {"env", "XDG_CACHE_HOME=" + scratch.path().string()});
+    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    const std::string record = simpleRecord("nowy", 18, 10, '.');
+    for (const char* index : {"-1", "0"}) {
+        const ToolOutcome outcome = runTool({"copy", source, "0", path, index}, withCache);
+        EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+    }
+    fs::permissions(folder.path(), fs::perms::owner_all);
+    EXPECT_EQ(readBytes(path), record + simpleRecord("b", 20, 12, 'o') + record);
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"stages.map"});
+    EXPECT_TRUE(fs::is_empty(scratch.path() / "krelwin-konstruktor")) << "no backup stays";
+}
+
+// Another user's file in a folder both may change: a rename would make it the writer's, so it
+// is written in place and keeps its owner.
+TEST_F(Permissions, AnotherUsersFileInASharedFolderKeepsItsOwner) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can give the file to another user";
+    }
+    ASSERT_EQ(::chown(path.c_str(), 0, 0), 0);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read |
+                              fs::perms::others_write);
+    struct stat was {};
+    ASSERT_EQ(::stat(path.c_str(), &was), 0);
+    EXPECT_EQ(tool({"copy", source, "0", path, "-1"}).exitCode, 0);
+    struct stat is {};
+    ASSERT_EQ(::stat(path.c_str(), &is), 0);
+    EXPECT_EQ(is.st_uid, was.st_uid);
+    EXPECT_EQ(is.st_gid, was.st_gid);
+    EXPECT_EQ(is.st_ino, was.st_ino) << "written in place";
+    EXPECT_EQ(readBytes(path), before + simpleRecord("nowy", 18, 10, '.'));
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"stages.map"});
 }
 
 TEST_F(Permissions, AnUnreadableFileIsReportedByEveryRead) {

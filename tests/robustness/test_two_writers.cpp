@@ -4,8 +4,11 @@
 #include "tool_process.h"
 
 #include <algorithm>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <thread>
+#include <unistd.h>
 
 namespace krelwin::stagetest {
 namespace {
@@ -109,6 +112,22 @@ TEST_F(TwoWriters, AReplaceRacingAnAppendLosesNeither) {
                                  : simpleEtap(25, 12, '.'))
             << i;
     }
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"stages.map"});
+}
+
+// Another program holding the lock ("flock -x pack.map sleep 25", a suspended writer) makes the
+// tool give up after its wait with the editor's message, the file untouched.
+TEST_F(TwoWriters, ALockHeldElsewhereEndsTheWaitWithAMessage) {
+    const int holder = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    const ToolOutcome outcome = runTool({"copy", sourceA, "0", path, "-1"});
+    ::close(holder);
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.err, "Plik " + path +
+                               " jest używany przez inny program. Plik nie został zmieniony; "
+                               "spróbuj ponownie, gdy tamten program skończy z niego "
+                               "korzystać.\n");
+    EXPECT_EQ(readBytes(path), before);
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"stages.map"});
 }
 
