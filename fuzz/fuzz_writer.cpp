@@ -4,14 +4,20 @@
 // name line alone (line ends aside), and a refused write leaves the file byte for byte as it
 // was. No temporary file may remain.
 //
+// A stage whose cells hold a byte that would break the record count ("(", "}", CR, LF, byte 26)
+// is refused by every append and replace, whatever the file holds.
+//
 // Input: byte 0 modulo 3 chooses append (0), replace (1) or rename (2), byte 1 modulo 8 the
-// index to replace or rename; the rest is the stage file.
+// index to replace or rename and byte 1 divided by 8 the code of one cell of the stage written
+// (0: ".", as every other cell); the rest is the stage file.
 #include "errors.h"
 #include "fuzz_support.h"
 #include "stage_file.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
+#include <string_view>
 
 namespace {
 
@@ -24,6 +30,11 @@ krelwin::Etap smallStage() {
     etap.plansza.at(18, 10) = 'W';
     return etap;
 }
+
+// The codes byte 1 / 8 picks for the cell at column 5, row 3; no start or exit, which the
+// start-and-exit rule would refuse.
+constexpr std::string_view CellCodes(".(}\r\n\x1a+o*#=\"%~&<>^v/\\|-@x ,;{)0Z\xb9", 32);
+constexpr std::string_view RecordBreaking("(}\r\n\x1a", 5);
 
 bool contains(const std::string& line, char marker) {
     return line.find(marker) != std::string::npos;
@@ -94,8 +105,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     const Mode mode = static_cast<Mode>(data[0] % 3);
     const int index = data[1] % 8;
-    static const krelwin::Etap etap = smallStage();
-    static const Lines record = recordLines(etap, "Fuzz");
+    const char cell = CellCodes[data[1] / 8];
+    const bool cellRefused = RecordBreaking.find(cell) != std::string_view::npos;
+    krelwin::Etap etap = smallStage();
+    etap.plansza.at(5, 3) = cell;
+    static std::map<char, Lines> records;
+    if (!cellRefused && !records.contains(cell))
+        records[cell] = recordLines(etap, "Fuzz");
 
     const std::string& path = fuzzing::scratchFile();
     fuzzing::writeBytes(path, data + 2, size - 2);
@@ -109,13 +125,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             krelwin::ZapiszEtap(path, "Fuzz", mode == Mode::Replace ? index : krelwin::AppendIndex,
                                 etap);
     } catch (const krelwin::WriteRefused&) {
-        // Only a write over a stage the file does not hold is refused.
-        require(mode != Mode::Append && closingLineOf(before, index) < 0);
+        // Only a stage with a cell that breaks the record count, or a write over a stage the
+        // file does not hold, is refused.
+        require((cellRefused && mode != Mode::Rename) ||
+                (mode != Mode::Append && closingLineOf(before, index) < 0));
         require(fuzzing::readBytes(path) == bytesBefore);
         require(fuzzing::scratchFolderHoldsOnlyTheStageFile());
         return 0;
     }
+    require(!cellRefused || mode == Mode::Rename);
     const Lines after = fuzzing::referenceLines(fuzzing::readBytes(path));
+    const Lines& record = records[cell];
     switch (mode) {
     case Mode::Append:
         checkAppend(before, record, after);

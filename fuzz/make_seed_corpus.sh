@@ -46,6 +46,8 @@ printf '()\r\n}\r\n' >reader/brace-line-at-end.map
 # A "}" in a name or a row of the first stage: a replace must still keep every later stage.
 { printf '(a}b)\r\n'; tail -n +2 "$scratch/one.map"; cat "$three"; } >reader/stray-brace-in-name.map
 { sed '$ s/...\r$/+}+\r/' "$scratch/one.map"; cat "$three"; } >reader/stray-brace-in-row.map
+# A "(" in a row: the stage loads, but no write may store it again.
+{ sed '$ s/^./(/' "$scratch/one.map"; cat "$three"; } >reader/parenthesis-in-row.map
 
 # Writer seeds: each reader seed, appended to and replaced at a few indices.
 for f in reader/*; do
@@ -58,6 +60,10 @@ done
 { printf '\x01\x02'; cat "$three"; } >writer/replace-last-three-stages
 { printf '\x01\x03'; cat "$three"; } >writer/replace-past-end-three-stages
 printf '\x00\x00' >writer/append-empty
+# The stage written holds a cell that breaks the record count: "(", "}" and CR (byte 1 / 8).
+{ printf '\x00\x08'; cat "$three"; } >writer/append-cell-parenthesis
+{ printf '\x01\x10'; cat "$three"; } >writer/replace-0-cell-brace
+{ printf '\x01\x19'; cat "$three"; } >writer/replace-1-cell-carriage-return
 # Found by fuzzing: replacing the stage after a stray "}" lost the stages after it.
 for f in reader/stray-brace-in-*; do
     { printf '\x01\x02'; cat "$f"; } >"writer/replace-2-$(basename "$f" .map)"

@@ -2,6 +2,7 @@
 
 #include "StagePicture.h"
 #include "errors.h"
+#include "file_copy.h"
 #include "line_reader.h"
 #include "stage_file.h"
 #include "stage_record.h"
@@ -9,7 +10,6 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QDir>
-#include <QSaveFile>
 #include <QString>
 
 #include <cstdio>
@@ -54,10 +54,12 @@ QByteArray pngOf(const QImage& picture) {
 // Written beside the target and renamed over it, so a failed write leaves no half picture.
 void writePicture(const std::string& path, const QImage& picture) {
     const QByteArray png = pngOf(picture);
-    QSaveFile file(QString::fromLocal8Bit(path.c_str()));
-    if (!file.open(QIODevice::WriteOnly) || file.write(png) != png.size() || !file.commit())
-        throw PlainMessage("Nie można zapisać obrazu: " + path + " (" +
-                           file.errorString().toStdString() + ")");
+    try {
+        writeWholeFile(path, std::string_view(png.constData(), std::size_t(png.size())));
+    } catch (const InOutError& error) {
+        throw PlainMessage("Nie można zapisać obrazu: " + shownText(path) + " (" + error.what() +
+                           ")");
+    }
 }
 
 QImage pictureOfStageAt(const std::string& path, int index, const render::PictureOptions& options) {

@@ -23,7 +23,8 @@ const std::vector<Command>& allCommands() {
          "bringing every parameter into its range, and prints the record the editor\n"
          "would write for it: \"(\" NAME \")\", \"}\", the parameter line, \"{\" and the rows,\n"
          "every line ended by CR LF. NAME is the stage's own name from its name line;\n"
-         "stages past the hundredth can be shown too.\n",
+         "stages past the hundredth can be shown too. A stage whose cells hold \"(\", \"}\",\n"
+         "CR, LF or byte 26 is refused, as the editor refuses to write it.\n",
          {},
          {},
          2,
@@ -35,9 +36,11 @@ const std::vector<Command>& allCommands() {
          "Loads stage INDEX of SRC as show does and writes it into DEST over stage\n"
          "DEST_INDEX, or after the last stage when DEST_INDEX is -1, under NAME or the\n"
          "stage's own name. The editor's rules apply: a stage written over another must\n"
-         "hold exactly one start (S) and one exit (W); an index past the last stage, and\n"
-         "a name holding \"}\", CR, LF or byte 26, are refused; a missing DEST is created.\n"
-         "A refused or failed write leaves DEST as it was.\n",
+         "hold exactly one start (S) and one exit (W); an index past the last stage, a\n"
+         "name holding \"}\", CR, LF or byte 26, and cells holding \"(\", \"}\", CR, LF or\n"
+         "byte 26 are refused; a missing DEST is created by an append. A refused or failed\n"
+         "write leaves DEST as it was. A DEST another program holds is waited for at most\n"
+         "5 seconds.\n",
          {"--name"},
          {},
          4,
@@ -69,10 +72,10 @@ const std::vector<Command>& allCommands() {
          "problem of the whole file. It finds: a stage without exactly one start and one\n"
          "exit (as loaded), values outside their ranges and type letters other than Z\n"
          "and B (as stored), numbers that do not convert, a short parameter line or\n"
-         "colour text, \"}\" or \"(\" where they shift the stage numbering, missing, short or\n"
-         "surplus rows, data after a byte 26, and stages past the hundredth, which the\n"
-         "editor's stage list cannot reach. Exit status 1 when it finds any problem;\n"
-         "0, with no output, for a clean file.\n",
+         "colour text, \"}\" or \"(\" where they shift the stage numbering, each cell the\n"
+         "editor's writes refuse, missing, short or surplus rows, data after a byte 26,\n"
+         "and stages past the hundredth, which the editor's stage list cannot reach.\n"
+         "Exit status 1 when it finds any problem; 0, with no output, for a clean file.\n",
          {},
          {},
          1,

@@ -2,34 +2,21 @@
 
 #include "FileDialogs.h"
 #include "errors.h"
+#include "file_copy.h"
 
 #include <QFile>
-#include <QSaveFile>
-
-namespace {
-
-[[noreturn]] void failCopy(const QString& to, const QString& reason) {
-    throw krelwin::RuntimeError(
-        QStringLiteral("Nie można skopiować pliku do %1: %2").arg(to, reason).toStdString());
-}
-
-} // namespace
 
 void kopiujPlik(const QString& from, const QString& to) {
     if (!QFile::exists(from) || isSameFile(from, to)) {
         return;
     }
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly)) {
-        failCopy(to, source.errorString());
-    }
-    const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError) {
-        failCopy(to, source.errorString());
-    }
-    QSaveFile target(to);
-    if (!target.open(QIODevice::WriteOnly) || target.write(bytes) != bytes.size() ||
-        !target.commit()) {
-        failCopy(to, target.errorString());
+    try {
+        krelwin::copyWholeFile(QFile::encodeName(from).toStdString(),
+                               QFile::encodeName(to).toStdString());
+    } catch (const krelwin::InOutError& error) {
+        // The reason in the words of every other file error the editor shows.
+        throw krelwin::RuntimeError(QStringLiteral("Nie można skopiować pliku do %1: %2")
+                                        .arg(to, QString::fromUtf8(error.what()))
+                                        .toStdString());
     }
 }

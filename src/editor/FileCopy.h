@@ -3,7 +3,9 @@
 
 #include <QString>
 
-// Copies `from` over `to` in one step: the copy is built beside `to` and renamed over it, so
-// `to` holds either its old content or the whole copy. Nothing is copied when `from` is missing
-// or when both name the same file. Throws krelwin::RuntimeError when the copy fails.
+// Copies `from` over `to` through the core's safe write (krelwin::copyWholeFile), so `to` holds
+// either its old content or the whole copy. Nothing is copied when `from` is missing or when
+// both name the same file. Throws krelwin::RuntimeError ("Nie można skopiować pliku do ...",
+// with the reason in the core's words) when the copy fails, or the core's own message
+// (krelwin::PlainMessage) for a special file, a busy file or a kept backup.
 void kopiujPlik(const QString& from, const QString& to);

@@ -1,5 +1,6 @@
 #include "Forms.h"
 
+#include "BusyWait.h"
 #include "GenLos.h"
 #include "ListaE.h"
 #include "ParaEtap.h"
@@ -11,6 +12,7 @@ TForm3* Form3 = nullptr;
 TForm4* Form4 = nullptr;
 
 void createForms() {
+    installBusyWait();
     Form1 = new TForm1;
     Form3 = new TForm3(Form1);
     Form2 = new TForm2(Form1);

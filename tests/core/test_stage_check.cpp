@@ -89,13 +89,14 @@ TEST_F(StageCheck, FindsEachKindOfProblem) {
          record("(A)", std::string("18,1\0,010,010,010,010,010,100,Z,", 32), exampleRows()),
          {{0, "Wys: „1\\x00” nie jest liczbą całkowitą"}, {0, "kolory: długość 0 zamiast 53"}}},
         {"cells a write refuses, and a ( beyond the width",
-         record("(A)", defaultParameters(), [] {
-             std::vector<std::string> rows = exampleRows();
-             rows[1] += "(";
-             rows[2][4] = '(';
-             rows[5][0] = '\n';
-             return rows;
-         }()),
+         record("(A)", defaultParameters(),
+                [] {
+                    std::vector<std::string> rows = exampleRows();
+                    rows[1] += "(";
+                    rows[2][4] = '(';
+                    rows[5][0] = '\n';
+                    return rows;
+                }()),
          {{0, "wiersze planszy ze znakiem „(” poza polami etapu: 2"},
           {0, "pole w wierszu 3, kolumnie 5 zawiera znak „(”; edytor odmówi zapisu tego etapu"},
           {0, "pole w wierszu 6, kolumnie 1 zawiera znak „\\x0A”; edytor odmówi zapisu tego "
