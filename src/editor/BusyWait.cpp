@@ -9,7 +9,10 @@ void BusyWait::waiting() {
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         cursorShown_ = true;
     }
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // Paints and the window system's other events go on; no key or click can start a second
+    // command, and no file watcher's news is read in the middle of this write (it comes after).
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                    QEventLoop::ExcludeSocketNotifiers);
 }
 
 void BusyWait::waitEnded() {
