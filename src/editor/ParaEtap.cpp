@@ -40,12 +40,14 @@ QLabel* makeLabel(const QString& text, int left, int top, QWidget* parent) {
     return label;
 }
 
-// One row of a parameter group: a label at the left, the number field at `fieldLeft`.
+// One row of a parameter group: a label at the left, the number field at `fieldLeft`, limited
+// as the parameter's table row says.
 NumberField* makeFieldRow(QLabel*& label, const QString& caption, int labelTop, int fieldTop,
-                          int fieldLeft, krelwin::Zakres zakres, int typingLimit,
+                          int fieldLeft, const krelwin::NumberParameter& parameter,
                           QGroupBox* group) {
     label = makeLabel(caption, 12, labelTop, group);
-    auto* field = new NumberField(zakres.min, zakres.max, typingLimit, group);
+    auto* field =
+        new NumberField(parameter.range.min, parameter.range.max, parameter.digits, group);
     field->setGeometry(fieldLeft, fieldTop, FieldWidth, FieldHeight);
     label->setBuddy(field);
     return field;
@@ -140,45 +142,53 @@ void TForm2::buildTypeGroup() {
 }
 
 void TForm2::buildNumberGroups() {
-    using namespace krelwin;
+    using krelwin::ParametryEtapu;
+    const auto row = [this](QLabel*& label, const QString& caption, int labelTop, int fieldTop,
+                            int fieldLeft, int32_t ParametryEtapu::*member, QGroupBox* group) {
+        const krelwin::NumberParameter& parameter = krelwin::numberParameter(member);
+        NumberField* field =
+            makeFieldRow(label, caption, labelTop, fieldTop, fieldLeft, parameter, group);
+        numberFields_[&parameter - krelwin::NumberParameters.data()] = field;
+        return field;
+    };
     GroupBox1 = new QGroupBox(QStringLiteral("Wymiary"), this);
     GroupBox1->setGeometry(152, 60, 141, 81);
     SESzer =
-        makeFieldRow(Label1, QStringLiteral("Szerokość:"), 24, 20, 72, ZakresSzer, 2, GroupBox1);
-    SEWys = makeFieldRow(Label2, QStringLiteral("Wysokość:"), 52, 48, 72, ZakresWys, 2, GroupBox1);
+        row(Label1, QStringLiteral("Szerokość:"), 24, 20, 72, &ParametryEtapu::Szer, GroupBox1);
+    SEWys = row(Label2, QStringLiteral("Wysokość:"), 52, 48, 72, &ParametryEtapu::Wys, GroupBox1);
     moveFieldsClearOfLabels({{Label1, SESzer}, {Label2, SEWys}});
 
     GroupBox2 = new QGroupBox(QStringLiteral("Punktacja"), this);
     GroupBox2->setGeometry(300, 60, 225, 113);
-    SEIleD = makeFieldRow(Label3, QStringLiteral("Ilość diamentów do zebrania:"), 24, 20, 156,
-                          ZakresIleD, 3, GroupBox2);
-    SEPktD = makeFieldRow(Label4, QStringLiteral("Liczba punktów za diament:"), 52, 48, 156,
-                          ZakresPktD, 3, GroupBox2);
-    SECzasG = makeFieldRow(Label5, QStringLiteral("Ilość czasu do końca etapu:"), 80, 76, 156,
-                           ZakresCzasG, 3, GroupBox2);
+    SEIleD = row(Label3, QStringLiteral("Ilość diamentów do zebrania:"), 24, 20, 156,
+                 &ParametryEtapu::IleD, GroupBox2);
+    SEPktD = row(Label4, QStringLiteral("Liczba punktów za diament:"), 52, 48, 156,
+                 &ParametryEtapu::PktD, GroupBox2);
+    SECzasG = row(Label5, QStringLiteral("Ilość czasu do końca etapu:"), 80, 76, 156,
+                  &ParametryEtapu::CzasG, GroupBox2);
     moveFieldsClearOfLabels({{Label3, SEIleD}, {Label4, SEPktD}, {Label5, SECzasG}});
 
     GroupBox3 = new QGroupBox(QStringLiteral("Charakter"), this);
     GroupBox3->setGeometry(4, 144, 289, 113);
-    SEMagMur = makeFieldRow(Label6, QStringLiteral("Długość migotania magicznego muru:"), 24, 20,
-                            216, ZakresMagMur, 3, GroupBox3);
-    SERozL = makeFieldRow(Label7, QStringLiteral("Opóźnienie w rozszerzaniu się lawy:"), 52, 48,
-                          216, ZakresRozL, 3, GroupBox3);
-    SELawP = makeFieldRow(Label8,
-                          QStringLiteral("Czas zatrzymywania kamieni\n"
-                                         "i diamentów przez lawe przepuszczającą:"),
-                          72, 76, 216, ZakresLawP, 3, GroupBox3);
+    SEMagMur = row(Label6, QStringLiteral("Długość migotania magicznego muru:"), 24, 20, 216,
+                   &ParametryEtapu::MagMur, GroupBox3);
+    SERozL = row(Label7, QStringLiteral("Opóźnienie w rozszerzaniu się lawy:"), 52, 48, 216,
+                 &ParametryEtapu::RozL, GroupBox3);
+    SELawP = row(Label8,
+                 QStringLiteral("Czas zatrzymywania kamieni\n"
+                                "i diamentów przez lawe przepuszczającą:"),
+                 72, 76, 216, &ParametryEtapu::LawP, GroupBox3);
     moveFieldsClearOfLabels({{Label6, SEMagMur}, {Label7, SERozL}, {Label8, SELawP}});
 
-    const ParametryEtapu defaults;
-    SESzer->setValue(defaults.Szer);
-    SEWys->setValue(defaults.Wys);
-    SEIleD->setValue(defaults.IleD);
-    SEPktD->setValue(defaults.PktD);
-    SECzasG->setValue(defaults.CzasG);
-    SEMagMur->setValue(defaults.MagMur);
-    SERozL->setValue(defaults.RozL);
-    SELawP->setValue(defaults.LawP);
+    // Every row of the table has its field; a parameter without one would never be set.
+    Q_ASSERT(std::find(numberFields_.begin(), numberFields_.end(), nullptr) == numberFields_.end());
+    setNumberFields(ParametryEtapu{});
+}
+
+void TForm2::setNumberFields(const krelwin::ParametryEtapu& parametry) {
+    for (std::size_t i = 0; i < numberFields_.size(); ++i) {
+        numberFields_[i]->setValue(parametry.*krelwin::NumberParameters[i].member);
+    }
 }
 
 // A group widens only when its fields come nearer than GroupMargin to its edge. The left column
@@ -252,14 +262,7 @@ void TForm2::FormShow() {
 void TForm2::ParametryDoDialogu() {
     const krelwin::ParametryEtapu& parametry = Form1->etap.parametry;
     setTypIndex(parametry.Typ == krelwin::TypZwykly ? 0 : 1);
-    SESzer->setValue(parametry.Szer);
-    SEWys->setValue(parametry.Wys);
-    SEIleD->setValue(parametry.IleD);
-    SEPktD->setValue(parametry.PktD);
-    SEMagMur->setValue(parametry.MagMur);
-    SERozL->setValue(parametry.RozL);
-    SELawP->setValue(parametry.LawP);
-    SECzasG->setValue(parametry.CzasG);
+    setNumberFields(parametry);
     EEtap->setText(Form1->BiezacyEtap());
     EKolory->setText(krelwin::fromFileBytes(parametry.Kolory));
     // A text longer than its field shows from its start.
@@ -270,15 +273,10 @@ void TForm2::ParametryDoDialogu() {
 void TForm2::ParametryZDialogu() {
     krelwin::ParametryEtapu& parametry = Form1->etap.parametry;
     parametry.Typ = typIndex() == 0 ? krelwin::TypZwykly : krelwin::TypBonusowy;
-    const auto read = [](const NumberField* field) { return field->clamped(field->value()); };
-    parametry.Szer = read(SESzer);
-    parametry.Wys = read(SEWys);
-    parametry.IleD = read(SEIleD);
-    parametry.PktD = read(SEPktD);
-    parametry.MagMur = read(SEMagMur);
-    parametry.RozL = read(SERozL);
-    parametry.LawP = read(SELawP);
-    parametry.CzasG = read(SECzasG);
+    for (std::size_t i = 0; i < numberFields_.size(); ++i) {
+        const NumberField* field = numberFields_[i];
+        parametry.*krelwin::NumberParameters[i].member = field->clamped(field->value());
+    }
     Form1->setBiezacyEtap(EEtap->text());
     parametry.Kolory = krelwin::toFileBytes(EKolory->text());
     Form1->DG1->setRowCount(parametry.Wys + 2);

@@ -9,6 +9,9 @@
 
 #include "DialogHelpers.h"
 #include "StageNameField.h"
+#include "parametry_etapu.h"
+
+#include <array>
 
 class NumberField;
 class QFrame;
@@ -76,9 +79,13 @@ private:
     void placeColourCaption();
     void buildTypeGroup();
     void buildNumberGroups();
+    // The number fields in the order of the parameter table, each set from its parameter.
+    void setNumberFields(const krelwin::ParametryEtapu& parametry);
     void fitGroupsToFields();
     void buildButtons();
     void setTabOrderOfControls();
     void placePanels();
     void FormShow();
+
+    std::array<NumberField*, krelwin::NumberParameters.size()> numberFields_{};
 };

@@ -32,21 +32,6 @@ void Plansza::fill(char code) {
     }
 }
 
-void applyParameterPass(ParametryEtapu& parametry) {
-    parametry.Szer = ZakresSzer.clamp(parametry.Szer);
-    parametry.Wys = ZakresWys.clamp(parametry.Wys);
-    parametry.IleD = ZakresIleD.clamp(parametry.IleD);
-    parametry.PktD = ZakresPktD.clamp(parametry.PktD);
-    parametry.MagMur = ZakresMagMur.clamp(parametry.MagMur);
-    parametry.RozL = ZakresRozL.clamp(parametry.RozL);
-    parametry.LawP = ZakresLawP.clamp(parametry.LawP);
-    parametry.CzasG = ZakresCzasG.clamp(parametry.CzasG);
-    // The type is a two-choice radio group: whatever is not a normal stage is a bonus stage.
-    if (parametry.Typ != TypZwykly) {
-        parametry.Typ = TypBonusowy;
-    }
-}
-
 void Etap::fillInterior(char code) {
     forEachInteriorCell(parametry.Szer, parametry.Wys,
                         [&](int column, int row) { plansza.at(column, row) = code; });

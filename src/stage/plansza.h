@@ -2,10 +2,9 @@
 #pragma once
 
 #include "cells.h"
+#include "parametry_etapu.h"
 
 #include <array>
-#include <cstdint>
-#include <string>
 
 namespace krelwin {
 
@@ -32,46 +31,7 @@ private:
     std::array<std::array<char, RozmiarPlanszy>, RozmiarPlanszy> cells_{};
 };
 
-struct Zakres {
-    int32_t min;
-    int32_t max;
-    int32_t clamp(int32_t value) const { return value < min ? min : (value > max ? max : value); }
-};
-
-inline constexpr Zakres ZakresSzer{18, 80};
-inline constexpr Zakres ZakresWys{10, 80};
-inline constexpr Zakres ZakresIleD{1, 999};
-inline constexpr Zakres ZakresPktD{1, 999};
-inline constexpr Zakres ZakresMagMur{0, 999};
-inline constexpr Zakres ZakresRozL{0, 999};
-inline constexpr Zakres ZakresLawP{0, 999};
-inline constexpr Zakres ZakresCzasG{5, 999};
-
-inline constexpr char TypZwykly = 'Z';
-inline constexpr char TypBonusowy = 'B';
-inline constexpr const char* DomyslneKolory =
-    "00,00,00,20,40,00,10,30,40,20,61,40,05,35,05,10,10,55";
 inline constexpr const char* DomyslnaNazwaEtapu = "Etap 01";
-
-struct ParametryEtapu {
-    int32_t Szer = 32;
-    int32_t Wys = 20;
-    int32_t IleD = 10;
-    int32_t PktD = 10;
-    int32_t MagMur = 10;
-    int32_t RozL = 10;
-    int32_t LawP = 10;
-    int32_t CzasG = 100;
-    char Typ = TypZwykly;
-    std::string Kolory = DomyslneKolory;
-
-    bool operator==(const ParametryEtapu&) const = default;
-};
-
-// The parameter pass: what sending values through the stage parameters dialog's fields and
-// back does to them. Each number goes to the nearer end of its range, any type but "Z" becomes
-// "B"; the colour text is left alone.
-void applyParameterPass(ParametryEtapu& parametry);
 
 // The one stage held in memory.
 struct Etap {

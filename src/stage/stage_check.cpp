@@ -16,34 +16,8 @@ namespace krelwin {
 
 namespace {
 
-// A numeric field of the parameter line: its name, its columns (from 0) and its range.
-struct NumberField {
-    const char* name;
-    std::size_t column;
-    std::size_t width;
-    Zakres range;
-};
-
-constexpr std::array<NumberField, 8> NumberFields{{
-    {"Szer", 0, 2, ZakresSzer},
-    {"Wys", 3, 2, ZakresWys},
-    {"IleD", 6, 3, ZakresIleD},
-    {"PktD", 10, 3, ZakresPktD},
-    {"MagMur", 14, 3, ZakresMagMur},
-    {"RozL", 18, 3, ZakresRozL},
-    {"LawP", 22, 3, ZakresLawP},
-    {"CzasG", 26, 3, ZakresCzasG},
-}};
-constexpr std::size_t TypeColumn = 30;
-constexpr std::size_t ColoursColumn = 32;
-constexpr std::size_t ColoursWidth = 53;
-
 bool contains(std::string_view text, char c) {
     return text.find(c) != std::string_view::npos;
-}
-
-std::string_view columns(std::string_view line, std::size_t first, std::size_t width) {
-    return first < line.size() ? line.substr(first, width) : std::string_view{};
 }
 
 std::string quoted(std::string_view text) {
@@ -173,23 +147,24 @@ private:
 
     StoredParameters checkParameterLine(int k, std::string_view line) {
         StoredParameters stored;
-        for (const NumberField& field : NumberFields) {
-            const std::string_view text = columns(line, field.column, field.width);
+        for (std::size_t i = 0; i < NumberParameters.size(); ++i) {
+            const NumberParameter& parameter = NumberParameters[i];
+            const std::string_view text = numberText(line, i);
             const std::optional<int32_t> value = parseInteger(text);
             if (!value) {
-                report(k, std::string(field.name) + ": " + quoted(text) +
+                report(k, std::string(parameter.name) + ": " + quoted(text) +
                               " nie jest liczbą całkowitą");
                 stored.allNumbersConvert = false;
                 continue;
             }
-            if (*value != field.range.clamp(*value)) {
-                report(k, std::string(field.name) + " = " + std::to_string(*value) +
-                              ", poza zakresem " + std::to_string(field.range.min) + ".." +
-                              std::to_string(field.range.max));
+            if (*value != parameter.range.clamp(*value)) {
+                report(k, std::string(parameter.name) + " = " + std::to_string(*value) +
+                              ", poza zakresem " + std::to_string(parameter.range.min) + ".." +
+                              std::to_string(parameter.range.max));
             }
-            if (field.column == NumberFields[0].column) {
+            if (parameter.member == &ParametryEtapu::Szer) {
                 stored.szer = value;
-            } else if (field.column == NumberFields[1].column) {
+            } else if (parameter.member == &ParametryEtapu::Wys) {
                 stored.wys = value;
             }
         }
@@ -198,16 +173,16 @@ private:
     }
 
     void checkTypeAndColours(int k, std::string_view line) {
-        if (line.size() <= TypeColumn) {
+        if (line.size() < TypeColumn) {
             report(k, "wiersz parametrów: długość " + std::to_string(line.size()) +
-                          ", brak w nim kolumny typu (31.)");
+                          ", brak w nim kolumny typu (" + std::to_string(TypeColumn) + ".)");
             return;
         }
-        const char type = line[TypeColumn];
+        const char type = line[TypeColumn - 1];
         if (type != TypZwykly && type != TypBonusowy) {
             report(k, "Typ " + quoted(std::string_view(&type, 1)) + " to ani Z, ani B");
         }
-        const std::string_view colours = columns(line, ColoursColumn, ColoursWidth);
+        const std::string_view colours = coloursText(line);
         if (colours.size() < ColoursWidth) {
             report(k, "kolory: długość " + std::to_string(colours.size()) + " zamiast " +
                           std::to_string(ColoursWidth));
@@ -273,7 +248,8 @@ private:
             if (line == nullptr) {
                 break;
             }
-            const std::string_view cells = columns(*line, 0, static_cast<std::size_t>(columnsRead));
+            const std::string_view cells =
+                lineColumns(*line, 1, static_cast<std::size_t>(columnsRead));
             for (std::size_t column = 0; column < cells.size(); ++column) {
                 if (contains(RecordBreakingBytes, cells[column])) {
                     report(k, "pole w wierszu " + std::to_string(row) + ", kolumnie " +
@@ -297,7 +273,8 @@ private:
             if (line == nullptr) {
                 break;
             }
-            const std::string_view cells = columns(*line, 0, static_cast<std::size_t>(columnsRead));
+            const std::string_view cells =
+                lineColumns(*line, 1, static_cast<std::size_t>(columnsRead));
             starts += static_cast<int>(std::count(cells.begin(), cells.end(), kod::Start));
             exits += static_cast<int>(std::count(cells.begin(), cells.end(), kod::Wyjscie));
         }
