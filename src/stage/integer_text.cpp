@@ -1,40 +1,30 @@
 #include "integer_text.h"
 
-#include <cstddef>
+#include <charconv>
 
 namespace krelwin {
 
 std::optional<int32_t> parseInteger(std::string_view text) {
-    std::size_t position = 0;
-    while (position < text.size() && text[position] == ' ') {
-        ++position;
-    }
-    bool negative = false;
-    if (position < text.size() && (text[position] == '+' || text[position] == '-')) {
-        negative = text[position] == '-';
-        ++position;
-    }
-    if (position == text.size()) {
+    // Leading blanks and a "+" are ours to take: std::from_chars accepts neither, only a "-".
+    const std::size_t start = text.find_first_not_of(' ');
+    if (start == std::string_view::npos) {
         return std::nullopt;
     }
-    // Accumulate the magnitude in 64 bits so that -2147483648 converts and anything beyond
-    // 32 bits is caught before it can overflow.
-    constexpr int64_t limit = int64_t{1} << 31;
-    int64_t magnitude = 0;
-    for (; position < text.size(); ++position) {
-        const char c = text[position];
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        magnitude = magnitude * 10 + (c - '0');
-        if (magnitude > limit) {
+    text.remove_prefix(start);
+    if (text.starts_with('+')) {
+        text.remove_prefix(1);
+        if (text.starts_with('-')) {
             return std::nullopt;
         }
     }
-    if (!negative && magnitude == limit) {
+    // from_chars refuses a lone "-" or no digits, and reports a value outside 32 bits.
+    int32_t value = 0;
+    const char* const end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc{} || stop != end) {
         return std::nullopt;
     }
-    return static_cast<int32_t>(negative ? -magnitude : magnitude);
+    return value;
 }
 
 } // namespace krelwin
