@@ -56,8 +56,8 @@ InOutError InOutError::fromCode(int code) {
 }
 
 InOutError InOutError::fromErrno(int errnoValue) {
-    // The operating system's error, folded onto the codes the editor has always reported; an
-    // error without a code of its own keeps its number ("I/O error 5" for EIO).
+    // The operating system's error, folded onto the editor's few error codes so that messages
+    // stay short; an error without a code of its own keeps its number ("I/O error 5" for EIO).
     switch (errnoValue) {
     case ENOENT:
         return fromCode(2);

@@ -71,8 +71,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// An input/output error. The text is chosen by the code as the stage file operations have
-// always reported them ("File not found", "Disk full", "I/O error %d", ...).
+// An input/output error. The text is chosen by the code, one fixed English text per code
+// ("File not found", "Disk full", "I/O error %d", ...), which is what users see in messages.
 class InOutError : public RuntimeError {
 public:
     InOutError(int code, const std::string& text);

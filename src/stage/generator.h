@@ -1,4 +1,5 @@
-// The random map generator and its pseudo-random source, specified to the bit.
+// The random map generator and its pseudo-random source. Both are exact integer arithmetic, so
+// one seed and one set of shares give the same stage, cell for cell, on every machine.
 #pragma once
 
 #include "plansza.h"

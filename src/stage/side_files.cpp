@@ -86,7 +86,7 @@ bool isTemporaryFileName(const std::string& name, const std::string& prefix) {
 }
 
 std::string cacheFolder() {
-    // The base directory specification ignores a relative XDG_CACHE_HOME.
+    // A relative XDG_CACHE_HOME is ignored, as every desktop program does with it.
     const char* cacheHome = std::getenv("XDG_CACHE_HOME");
     std::string base;
     if (cacheHome != nullptr && cacheHome[0] == '/') {
