@@ -2,6 +2,7 @@
 // file made elsewhere), decoded from the file's bytes and shown: the list and the name field
 // show the name cut, so this costs about what decoding the bytes costs. A list laying out the
 // whole name took more than 20 seconds here.
+#include "EditorState.h"
 #include "ListaE.h"
 
 #include <QApplication>
@@ -23,7 +24,8 @@ std::vector<std::string> namesWithAHugeOne() {
 
 void BM_StageListShowsAHugeName(benchmark::State& state) {
     const std::vector<std::string> names = namesWithAHugeOne();
-    TForm3 form;
+    EditorState stan;
+    TForm3 form(stan);
     for (auto _ : state) {
         form.ListBox1->clear();
         form.appendFileNames(names);

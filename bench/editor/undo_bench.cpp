@@ -7,6 +7,7 @@
 //     with no limit (1).
 // On a shared machine run the timings interleaved:
 //   --benchmark_repetitions=10 --benchmark_enable_random_interleaving=true
+#include "EditorState.h"
 #include "Forms.h"
 #include "MapView.h"
 #include "NumberField.h"
@@ -56,7 +57,7 @@ public:
 
     // A right press on the cell, brought into sight first, with the given tool.
     static void paint(int column, int row, char tool) {
-        Form1->Narzedzie = tool;
+        Stan->Narzedzie = tool;
         Form1->DG1->setCurrentRow(row);
         Form1->DG1->setCurrentColumn(column);
         Form1->DG1MouseDown(Qt::RightButton, {}, Form1->DG1->cellRect(column, row).center());

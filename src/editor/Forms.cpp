@@ -1,11 +1,13 @@
 #include "Forms.h"
 
 #include "BusyWait.h"
+#include "EditorState.h"
 #include "GenLos.h"
 #include "ListaE.h"
 #include "ParaEtap.h"
 #include "aarys.h"
 
+EditorState* Stan = nullptr;
 TForm1* Form1 = nullptr;
 TForm2* Form2 = nullptr;
 TForm3* Form3 = nullptr;
@@ -13,19 +15,22 @@ TForm4* Form4 = nullptr;
 
 void createForms() {
     installBusyWait();
-    Form1 = new TForm1;
-    Form3 = new TForm3(Form1);
-    Form2 = new TForm2(Form1);
+    Stan = new EditorState;
+    Form1 = new TForm1(*Stan);
+    Form3 = new TForm3(*Stan, Form1);
+    Form2 = new TForm2(*Stan, Form1);
     Form4 = new TForm4(Form1);
-    // The current file and stage name are the texts of the main window's labels.
-    Form3->biezacyPlik = [] { return Form1->BiezacyPlik(); };
-    Form3->setBiezacyEtap = [](const QString& name) { Form1->setBiezacyEtap(name); };
+    // The parameters dialog sizes the map view to the stage it has set.
+    QObject::connect(Form2, &TForm2::parametryPrzyjete, Form1, &TForm1::sizeViewToStage);
 }
 
+// The state goes last: the main window's history refers to it until it is deleted.
 void destroyForms() {
     delete Form1;
     Form1 = nullptr;
     Form2 = nullptr;
     Form3 = nullptr;
     Form4 = nullptr;
+    delete Stan;
+    Stan = nullptr;
 }

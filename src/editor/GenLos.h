@@ -23,11 +23,7 @@ public:
     // The fields' values as they stand, unclamped; a text that is no number counts as 0.
     krelwin::Udzialy udzialy() const;
 
-    QLabel* Label1;
-    QWidget* ListView1; // the tile column, a key to the rows: no focus, no mouse
-    std::array<QLabel*, IleUdzialow> Labels;  // Label2 .. Label12
     std::array<NumberField*, IleUdzialow> SE; // SE1 .. SE11
-    QWidget* Panel1;
     QPushButton* BitBtn1;
     QPushButton* BitBtn2;
 
@@ -36,4 +32,9 @@ private:
     void buildRows();
     void fitWidthToText();
     void buildButtons();
+
+    QLabel* Label1;
+    QWidget* ListView1; // the tile column, a key to the rows: no focus, no mouse
+    std::array<QLabel*, IleUdzialow> Labels; // Label2 .. Label12
+    QWidget* Panel1;
 };

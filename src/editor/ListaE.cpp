@@ -1,5 +1,6 @@
 #include "ListaE.h"
 
+#include "EditorState.h"
 #include "TextCodec.h"
 #include "errors.h"
 #include "stage_file.h"
@@ -60,7 +61,7 @@ QPushButton* makeButton(const QString& text, QStyle::StandardPixmap image, int l
 
 } // namespace
 
-TForm3::TForm3(QWidget* parent) : PlacedDialog(parent) {
+TForm3::TForm3(EditorState& stan, QWidget* parent) : PlacedDialog(parent), stan_(stan) {
     buildLayout();
     setTabOrder();
     connectHandlers();
@@ -202,6 +203,26 @@ void TForm3::setItemName(int index, const QString& name) {
     item->setText(shownName(name));
 }
 
+int TForm3::nameCount() const {
+    return ListBox1->count();
+}
+
+void TForm3::clearNames() {
+    ListBox1->clear();
+}
+
+QString TForm3::stageName() const {
+    return EEtap->text();
+}
+
+void TForm3::setStageName(const QString& name) {
+    EEtap->setText(name);
+}
+
+void TForm3::setStageNameEditable(bool editable) {
+    EEtap->setEnabled(editable);
+}
+
 TForm3::Reread TForm3::rereadNames() {
     return replaceNames(krelwin::CzytajListeEtapow(currentFilePath()));
 }
@@ -260,7 +281,7 @@ bool TForm3::holdsNames(const std::vector<std::string>& names) const {
 }
 
 std::string TForm3::currentFilePath() const {
-    return biezacyPlik ? QFile::encodeName(biezacyPlik()).toStdString() : std::string();
+    return QFile::encodeName(stan_.BiezacyPlik()).toStdString();
 }
 
 void TForm3::showEvent(QShowEvent* event) {
@@ -327,9 +348,7 @@ void TForm3::ListBox1Click() {
 void TForm3::ListBox1DblClick() {
     Panel1->hide();
     EEtap->setText(selectedItemText());
-    if (setBiezacyEtap) {
-        setBiezacyEtap(EEtap->text());
-    }
+    stan_.setBiezacyEtap(EEtap->text());
     done(Accepted);
 }
 
@@ -352,9 +371,7 @@ void TForm3::BitBtn1Click() {
         ZmienNazwe();
     }
     Panel1->hide();
-    if (setBiezacyEtap) {
-        setBiezacyEtap(EEtap->text());
-    }
+    stan_.setBiezacyEtap(EEtap->text());
 }
 
 // The name field goes back with the selection: to the remembered item's name, or, with no

@@ -1,7 +1,7 @@
 // The stage list dialog "Etapy". Its list ListBox1 is at the same time the program's one list
 // of the current file's stage names, item i naming the stage at position i, with the selected
 // position (-1 when nothing is selected). The list and its selection live while the dialog is
-// hidden, and the main window's commands read and change them directly.
+// hidden, and the main window's commands read and change them through its methods.
 //
 // The dialog is shown modally by "Wybierz etap" and "Zapisz jako" and returns Accepted only
 // through "&Zatwierdź" or a double click; "&Anuluj" and the close box both cancel, bringing
@@ -18,10 +18,10 @@
 
 #include <QString>
 
-#include <functional>
 #include <string>
 #include <vector>
 
+class EditorState;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -30,12 +30,8 @@ class QPushButton;
 
 class TForm3 : public PlacedDialog {
 public:
-    explicit TForm3(QWidget* parent = nullptr);
-
-    // The main window's current file and current stage name (shown by its labels LPlik and
-    // LEtap). The main window wires them up; unwired, the file is "" and names go nowhere.
-    std::function<QString()> biezacyPlik;
-    std::function<void(const QString&)> setBiezacyEtap;
+    // The list names the stages of `stan`'s current file; a chosen name becomes its BiezacyEtap.
+    explicit TForm3(EditorState& stan, QWidget* parent = nullptr);
 
     // The list's selected position, -1 when nothing is selected.
     int selectedIndex() const;
@@ -49,6 +45,14 @@ public:
     void appendFileNames(const std::vector<std::string>& names);
     void appendName(const QString& name);
     void setItemName(int index, const QString& name);
+    int nameCount() const;
+    void clearNames();
+
+    // The name field EEtap: the name "Zapisz" and "Zapisz jako" write under. "Zapisz jako" lets
+    // the user type in it, "Wybierz etap" only shows the chosen name there.
+    QString stageName() const;
+    void setStageName(const QString& name);
+    void setStageNameEditable(bool editable);
 
     // How a fresh reading of the file's names left the selection: kept only where the same
     // name still stands at the same position.
@@ -78,12 +82,9 @@ public:
 
     int ZapamietanyIndeks = -1;
 
-    QLabel* Label1;
     StageNameField* EEtap;
-    QGroupBox* GroupBox1;
     QListWidget* ListBox1;
     QWidget* Panel1;
-    QLabel* Label2;
     QLineEdit* Edit1;
     QPushButton* BitBtn3;
     QPushButton* BitBtn1;
@@ -115,5 +116,9 @@ private:
     void keepSelectionShown();
     std::string currentFilePath() const;
 
+    EditorState& stan_;
+    QLabel* Label1;
+    QGroupBox* GroupBox1;
+    QLabel* Label2;
     QString nameWhenShown_; // the name field's text when the dialog was last shown
 };

@@ -1,8 +1,8 @@
 #include "ParaEtap.h"
 
+#include "EditorState.h"
 #include "NumberField.h"
 #include "TextCodec.h"
-#include "aarys.h"
 #include "plansza.h"
 
 #include <QFrame>
@@ -74,7 +74,7 @@ public:
 
 } // namespace
 
-TForm2::TForm2(QWidget* parent) : PlacedDialog(parent) {
+TForm2::TForm2(EditorState& stan, QWidget* parent) : PlacedDialog(parent), stan_(stan) {
     setWindowTitle(QStringLiteral("Parametry etapu"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -246,6 +246,22 @@ void TForm2::setTypIndex(int index) {
     (index == 0 ? RGTypZwykly : RGTypBonusowy)->setChecked(true);
 }
 
+QString TForm2::fileName() const {
+    return EPlik->text();
+}
+
+void TForm2::setFileName(const QString& name) {
+    EPlik->setText(name);
+}
+
+bool TForm2::fileNameStripShown() const {
+    return !Panel2->isHidden();
+}
+
+void TForm2::setFileNameStripShown(bool shown) {
+    Panel2->setHidden(!shown);
+}
+
 void TForm2::showEvent(QShowEvent* event) {
     placePanels();
     FormShow();
@@ -260,10 +276,10 @@ void TForm2::FormShow() {
 }
 
 void TForm2::ParametryDoDialogu() {
-    const krelwin::ParametryEtapu& parametry = Form1->etap.parametry;
+    const krelwin::ParametryEtapu& parametry = stan_.etap.parametry;
     setTypIndex(parametry.Typ == krelwin::TypZwykly ? 0 : 1);
     setNumberFields(parametry);
-    EEtap->setText(Form1->BiezacyEtap());
+    EEtap->setText(stan_.BiezacyEtap());
     EKolory->setText(krelwin::fromFileBytes(parametry.Kolory));
     // A text longer than its field shows from its start.
     EEtap->setCursorPosition(0);
@@ -271,14 +287,13 @@ void TForm2::ParametryDoDialogu() {
 }
 
 void TForm2::ParametryZDialogu() {
-    krelwin::ParametryEtapu& parametry = Form1->etap.parametry;
+    krelwin::ParametryEtapu& parametry = stan_.etap.parametry;
     parametry.Typ = typIndex() == 0 ? krelwin::TypZwykly : krelwin::TypBonusowy;
     for (std::size_t i = 0; i < numberFields_.size(); ++i) {
         const NumberField* field = numberFields_[i];
         parametry.*krelwin::NumberParameters[i].member = field->clamped(field->value());
     }
-    Form1->setBiezacyEtap(EEtap->text());
+    stan_.setBiezacyEtap(EEtap->text());
     parametry.Kolory = krelwin::toFileBytes(EKolory->text());
-    Form1->DG1->setRowCount(parametry.Wys + 2);
-    Form1->DG1->setColumnCount(parametry.Szer + 2);
+    emit parametryPrzyjete();
 }

@@ -5,6 +5,8 @@
 //
 // The dialog takes nothing over by itself: a command shows it modally and, on Accepted, calls
 // ParametryZDialogu. Each showing reloads every field but EPlik from the stage in memory.
+// The stage and its name are those of the shared editing state; the map view follows the size
+// through parametryPrzyjete.
 #pragma once
 
 #include "DialogHelpers.h"
@@ -13,6 +15,7 @@
 
 #include <array>
 
+class EditorState;
 class NumberField;
 class QFrame;
 class QGroupBox;
@@ -22,8 +25,10 @@ class QPushButton;
 class QRadioButton;
 
 class TForm2 : public PlacedDialog {
+    Q_OBJECT
+
 public:
-    explicit TForm2(QWidget* parent = nullptr);
+    explicit TForm2(EditorState& stan, QWidget* parent = nullptr);
 
     void ParametryDoDialogu();
     void ParametryZDialogu();
@@ -32,6 +37,18 @@ public:
     int typIndex() const;
     void setTypIndex(int index);
 
+    // The file-name strip Panel2 and its field EPlik, which "Nowy" fills and shows.
+    QString fileName() const;
+    void setFileName(const QString& name);
+    bool fileNameStripShown() const;
+    void setFileNameStripShown(bool shown);
+
+signals:
+    // ParametryZDialogu has set the stage's parameters: the map view takes Wys + 2 rows, then
+    // Szer + 2 columns.
+    void parametryPrzyjete();
+
+public:
     QFrame* Panel2;
     QLabel* Label11;
     QLineEdit* EPlik;
@@ -42,17 +59,14 @@ public:
     QLabel* Label10;
     QLineEdit* EKolory;
 
-    QGroupBox* RGTyp;
     QRadioButton* RGTypZwykly;
     QRadioButton* RGTypBonusowy;
 
-    QGroupBox* GroupBox1;
     QLabel* Label1;
     NumberField* SESzer;
     QLabel* Label2;
     NumberField* SEWys;
 
-    QGroupBox* GroupBox2;
     QLabel* Label3;
     NumberField* SEIleD;
     QLabel* Label4;
@@ -60,7 +74,6 @@ public:
     QLabel* Label5;
     NumberField* SECzasG;
 
-    QGroupBox* GroupBox3;
     QLabel* Label6;
     NumberField* SEMagMur;
     QLabel* Label7;
@@ -87,5 +100,11 @@ private:
     void placePanels();
     void FormShow();
 
+    EditorState& stan_;
+
+    QGroupBox* RGTyp;
+    QGroupBox* GroupBox1;
+    QGroupBox* GroupBox2;
+    QGroupBox* GroupBox3;
     std::array<NumberField*, krelwin::NumberParameters.size()> numberFields_{};
 };

@@ -1,5 +1,6 @@
 #include "UndoCommands.h"
 
+#include "EditorState.h"
 #include "aarys.h"
 
 #include <utility>
@@ -18,8 +19,8 @@ std::vector<ZmianaPola> CellEditCommand::changedCells(const krelwin::Plansza& be
     return changes;
 }
 
-CellEditCommand::CellEditCommand(TForm1& window, std::vector<ZmianaPola> changes)
-    : window_(window), changes_(std::move(changes)) {}
+CellEditCommand::CellEditCommand(EditorState& stan, TForm1& window, std::vector<ZmianaPola> changes)
+    : stan_(stan), window_(window), changes_(std::move(changes)) {}
 
 void CellEditCommand::undo() {
     write(false);
@@ -35,16 +36,16 @@ void CellEditCommand::redo() {
 
 void CellEditCommand::write(bool after) {
     for (const ZmianaPola& zmiana : changes_) {
-        window_.etap.plansza.at(zmiana.column, zmiana.row) = after ? zmiana.po : zmiana.przed;
+        stan_.etap.plansza.at(zmiana.column, zmiana.row) = after ? zmiana.po : zmiana.przed;
         window_.RysujPole(zmiana.column, zmiana.row);
     }
 }
 
-WholeStageCommand::WholeStageCommand(TForm1& window, StanEtapu other)
-    : window_(window), other_(std::move(other)) {}
+WholeStageCommand::WholeStageCommand(EditorState& stan, TForm1& window, StanEtapu other)
+    : stan_(stan), window_(window), other_(std::move(other)) {}
 
 void WholeStageCommand::undo() {
-    swapWithWindow();
+    swapWithState();
 }
 
 void WholeStageCommand::redo() {
@@ -52,15 +53,15 @@ void WholeStageCommand::redo() {
         pushed_ = true; // the change has been made already
         return;
     }
-    swapWithWindow();
+    swapWithState();
 }
 
 // Undo and redo are the same exchange: the version kept here goes into memory and the one in
 // memory is kept, so a step costs one copy of the stage, not two.
-void WholeStageCommand::swapWithWindow() {
-    std::swap(window_.etap, other_.etap);
-    QString shown = window_.BiezacyEtap();
-    window_.setBiezacyEtap(other_.nazwa);
+void WholeStageCommand::swapWithState() {
+    std::swap(stan_.etap, other_.etap);
+    QString shown = stan_.BiezacyEtap();
+    stan_.setBiezacyEtap(other_.nazwa);
     other_.nazwa = std::move(shown);
     window_.showWholeStage();
 }

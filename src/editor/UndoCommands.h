@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <vector>
 
+class EditorState;
 class TForm1;
 
 // One cell a cell edit changed. Columns and rows are 0..81, so a byte each is enough and a
@@ -46,13 +47,15 @@ public:
                                                 const krelwin::Plansza& after,
                                                 const krelwin::ZapisanePola& written);
 
-    CellEditCommand(TForm1& window, std::vector<ZmianaPola> changes);
+    // The cells are written into `stan`'s stage and redrawn in `window`'s map view.
+    CellEditCommand(EditorState& stan, TForm1& window, std::vector<ZmianaPola> changes);
     void undo() override;
     void redo() override;
 
 private:
     void write(bool after);
 
+    EditorState& stan_;
     TForm1& window_;
     std::vector<ZmianaPola> changes_;
     bool pushed_ = false;
@@ -61,13 +64,15 @@ private:
 class WholeStageCommand : public QUndoCommand {
 public:
     // `other` is the stage as it was before the change that is now in memory.
-    WholeStageCommand(TForm1& window, StanEtapu other);
+    // The stage is swapped with `stan`'s and shown whole in `window`.
+    WholeStageCommand(EditorState& stan, TForm1& window, StanEtapu other);
     void undo() override;
     void redo() override;
 
 private:
-    void swapWithWindow();
+    void swapWithState();
 
+    EditorState& stan_;
     TForm1& window_;
     StanEtapu other_;
     bool pushed_ = false;

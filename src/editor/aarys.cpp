@@ -2,6 +2,7 @@
 
 #include "CellRenderer.h"
 #include "DialogHelpers.h"
+#include "EditorState.h"
 #include "FileCopy.h"
 #include "FileDialogs.h"
 #include "FileWatcher.h"
@@ -37,12 +38,29 @@ constexpr int ToolButtonHeight = 35;
 // 7 KB, so even a history of nothing but generator runs stays near 7 MB.
 constexpr int UndoLimit = 1000;
 
-const char* const ToolHints[TForm1::ToolCount] = {
-    "Pozycja startowa", "Diament",      "Ziemia",
-    "Kamień",           "Nit",          "Motyl",
-    "Potwór",           "Mur",          "Diamentowy mur",
-    "Mur rozszerzalny", "Lawa rosnąca", "Lawa przepuszczająca",
-    "Wyjście",          nullptr};
+// The tool each button selects, ToolButton1 first, with its hint; the last is the empty tool,
+// which has none. Button k shows tile k - 1.
+struct ToolButtonRow {
+    char kod;
+    const char* hint;
+};
+namespace kod = krelwin::kod;
+constexpr std::array<ToolButtonRow, TForm1::ToolCount> ToolButtonRows{{
+    {kod::Start, "Pozycja startowa"},
+    {kod::Diament, "Diament"},
+    {kod::Ziemia, "Ziemia"},
+    {kod::Kamien, "Kamień"},
+    {kod::Nit, "Nit"},
+    {kod::MotylPrawo, "Motyl"},
+    {kod::PotworLewo, "Potwór"},
+    {kod::Mur, "Mur"},
+    {kod::DiamentowyMur, "Diamentowy mur"},
+    {kod::MurRozszerzalny, "Mur rozszerzalny"},
+    {kod::LawaRosnaca, "Lawa rosnąca"},
+    {kod::LawaPrzepuszczajaca, "Lawa przepuszczająca"},
+    {kod::Wyjscie, "Wyjście"},
+    {kod::Pusty, nullptr},
+}};
 
 // A tool button whose pressed look is set by the program alone, never by the click itself.
 class ToolButton : public QToolButton {
@@ -74,7 +92,7 @@ QFont windowFont() {
 
 } // namespace
 
-TForm1::TForm1() {
+TForm1::TForm1(EditorState& stan) : stan_(stan) {
     setWindowTitle(QStringLiteral("Krelwin Konstruktor w.1.02."));
     setFont(windowFont());
     Historia = new QUndoStack(this);
@@ -102,6 +120,8 @@ TForm1::TForm1() {
     watcher_ = new StageFileWatcher(this);
     connect(watcher_, &StageFileWatcher::changed, this,
             [this] { runHandler(this, [this] { plikZmienionyZZewnatrz(); }); });
+    connect(&stan_, &EditorState::biezacyPlikChanged, this, &TForm1::showBiezacyPlik);
+    connect(&stan_, &EditorState::biezacyEtapChanged, this, &TForm1::showBiezacyEtap);
 
     resize(ClientWidth, menuBar()->sizeHint().height() + ToolBarHeight + PanelHeight);
     centreOnScreen();
@@ -136,8 +156,8 @@ void TForm1::buildToolBar() {
         button->setIconSize(QSize(krelwin::render::TileSize, krelwin::render::TileSize));
         if (tiles.hasImage(index))
             button->setIcon(QIcon(QPixmap::fromImage(tiles.image(index))));
-        if (ToolHints[index] != nullptr)
-            button->setToolTip(QString::fromUtf8(ToolHints[index]));
+        if (ToolButtonRows[index].hint != nullptr)
+            button->setToolTip(QString::fromUtf8(ToolButtonRows[index].hint));
         const int number = index + 1;
         connect(button, &QToolButton::clicked, this, [this, number] {
             runHandler(this, [this, number] {
@@ -263,8 +283,8 @@ void TForm1::buildIntroLabels() {
 }
 
 void TForm1::buildStatusLabels() {
-    LPlik = new QLabel(QStringLiteral("plik"), Panel1);
-    LEtap = new QLabel(QStringLiteral("etap"), Panel1);
+    LPlik = new QLabel(stan_.BiezacyPlik(), Panel1);
+    LEtap = new QLabel(shownName(stan_.BiezacyEtap()), Panel1);
     Label1 = new QLabel(QStringLiteral("Poz:"), Panel1);
     LPos = new QLabel(QStringLiteral("x,y"), Panel1);
     QFont bold = LPos->font();
@@ -309,7 +329,7 @@ void TForm1::layoutPanel() {
     // takes what remains left of it.
     const int etapRight = label1Left - 4;
     const int etapWidest = std::max(0, (etapRight - 8) * 2 / 3);
-    LEtap->setText(shownName(biezacyEtap_));
+    LEtap->setText(shownName(stan_.BiezacyEtap()));
     if (LEtap->sizeHint().width() > etapWidest)
         LEtap->setText(LEtap->fontMetrics().elidedText(LEtap->text(), Qt::ElideRight,
                                                        etapWidest - 2 * LEtap->margin()));
@@ -330,10 +350,10 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::FormShow() {
-    etap.plansza.fillWithRivets();
+    stan_.etap.plansza.fillWithRivets();
     Form2->ParametryZDialogu();
-    Narzedzie = krelwin::kod::Pusty;
-    ZrodloLosowe.UstawZiarno();
+    stan_.Narzedzie = krelwin::kod::Pusty;
+    stan_.ZrodloLosowe.UstawZiarno();
     DG1->setPenColor(Qt::black);
 }
 
@@ -349,7 +369,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 bool TForm1::closeWithoutSaving() {
     return askYesNo(this, QStringLiteral("Etap „%1” ma niezapisane zmiany. Zakończyć bez "
                                          "zapisywania?")
-                              .arg(shownName(BiezacyEtap(), MessageNameLength)));
+                              .arg(shownName(stan_.BiezacyEtap(), MessageNameLength)));
 }
 
 void TForm1::FormClose() {
@@ -358,22 +378,13 @@ void TForm1::FormClose() {
 
 // --- current file and stage -------------------------------------------------------------
 
-QString TForm1::BiezacyPlik() const {
-    return LPlik->text();
-}
-
-void TForm1::setBiezacyPlik(const QString& path) {
+void TForm1::showBiezacyPlik(const QString& path) {
     LPlik->setText(path);
     layoutPanel();
     watcher_->watch(path);
 }
 
-QString TForm1::BiezacyEtap() const {
-    return biezacyEtap_;
-}
-
-void TForm1::setBiezacyEtap(const QString& name) {
-    biezacyEtap_ = name;
+void TForm1::showBiezacyEtap() {
     layoutPanel(); // shows it, cut to its place
 }
 
@@ -382,7 +393,7 @@ void TForm1::setBiezacyEtap(const QString& name) {
 void TForm1::RysujPole(int column, int row) {
     if (QPainter* canvas = DG1->canvas())
         krelwin::render::drawCell(*canvas, krelwin::render::TileSet::builtIn(),
-                                  etap.plansza.at(column, row), DG1->cellRect(column, row));
+                                  stan_.etap.plansza.at(column, row), DG1->cellRect(column, row));
     else
         DG1->repaintCell(column, row);
 }
@@ -397,9 +408,13 @@ void TForm1::redraw(const krelwin::ZapisanePola& cells) {
 }
 
 void TForm1::showWholeStage() {
-    DG1->setRowCount(etap.parametry.Wys + 2);
-    DG1->setColumnCount(etap.parametry.Szer + 2);
+    sizeViewToStage();
     DG1->repaintAll();
+}
+
+void TForm1::sizeViewToStage() {
+    DG1->setRowCount(stan_.etap.parametry.Wys + 2);
+    DG1->setColumnCount(stan_.etap.parametry.Szer + 2);
 }
 
 // --- history ----------------------------------------------------------------------------
@@ -407,16 +422,17 @@ void TForm1::showWholeStage() {
 // The core's edits report the cells they wrote but not what those held: a copy of the array
 // taken before (6.7 KB, far below a microsecond) supplies it, and only changed cells are kept.
 krelwin::ZapisanePola TForm1::editCells(const std::function<krelwin::ZapisanePola()>& edit) {
-    const krelwin::Plansza before = etap.plansza;
+    const krelwin::Plansza before = stan_.etap.plansza;
     krelwin::ZapisanePola written = edit();
-    std::vector<ZmianaPola> changes = CellEditCommand::changedCells(before, etap.plansza, written);
+    std::vector<ZmianaPola> changes =
+        CellEditCommand::changedCells(before, stan_.etap.plansza, written);
     if (!changes.empty())
-        Historia->push(new CellEditCommand(*this, std::move(changes)));
+        Historia->push(new CellEditCommand(stan_, *this, std::move(changes)));
     return written;
 }
 
 StanEtapu TForm1::stanEtapu() const {
-    return {etap, BiezacyEtap()};
+    return {stan_.etap, stan_.BiezacyEtap()};
 }
 
 // Until a file is created or opened the view is hidden, and the stage in memory is a
@@ -439,7 +455,7 @@ void TForm1::recordPendingStageChange() {
     if (now == *stageBeforeCommand_)
         return;
     StanEtapu before = std::exchange(*stageBeforeCommand_, std::move(now));
-    Historia->push(new WholeStageCommand(*this, std::move(before)));
+    Historia->push(new WholeStageCommand(stan_, *this, std::move(before)));
 }
 
 // A change made so far in the running command becomes its own step first, so that the mark
@@ -469,22 +485,23 @@ krelwin::Zaznaczenie TForm1::zaznaczenie() const {
 // --- tools ------------------------------------------------------------------------------
 
 void TForm1::wybierzNarzedzie(int buttonNumber) {
-    const char code = KodyNarzedzi.at(buttonNumber - 1);
-    Narzedzie = Narzedzie == code ? krelwin::kod::Pusty : code;
+    const char code = ToolButtonRows.at(buttonNumber - 1).kod;
+    stan_.Narzedzie = stan_.Narzedzie == code ? krelwin::kod::Pusty : code;
     UstawNarzedzie();
 }
 
 void TForm1::ToolButton14Click() {
-    Narzedzie = krelwin::kod::Pusty;
+    stan_.Narzedzie = krelwin::kod::Pusty;
     UstawNarzedzie();
 }
 
 void TForm1::UstawNarzedzie() {
     for (int index = 0; index < ToolCount; ++index)
-        ToolButtons[index]->setChecked(Narzedzie == KodyNarzedzi[index]);
+        ToolButtons[index]->setChecked(stan_.Narzedzie == ToolButtonRows[index].kod);
     const krelwin::Zaznaczenie wybrane = zaznaczenie();
     if (!wybrane.isSingleCell())
-        redraw(editCells([&] { return krelwin::fillSelection(etap, wybrane, Narzedzie); }));
+        redraw(editCells(
+            [&] { return krelwin::fillSelection(stan_.etap, wybrane, stan_.Narzedzie); }));
 }
 
 void TForm1::DG1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint position) {
@@ -493,7 +510,8 @@ void TForm1::DG1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint 
         return;
     const krelwin::Zaznaczenie wybrane = zaznaczenie();
     if (!wybrane.isSingleCell()) {
-        redraw(editCells([&] { return krelwin::fillSelection(etap, wybrane, Narzedzie); }));
+        redraw(editCells(
+            [&] { return krelwin::fillSelection(stan_.etap, wybrane, stan_.Narzedzie); }));
         return;
     }
     // A press where the view has no cell changes nothing.
@@ -502,8 +520,8 @@ void TForm1::DG1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint 
         return;
     const krelwin::Pole pole{cell->column, cell->row};
     editCells([&] {
-        return krelwin::paintCell(etap, pole, Narzedzie) ? krelwin::ZapisanePola{pole}
-                                                         : krelwin::ZapisanePola{};
+        return krelwin::paintCell(stan_.etap, pole, stan_.Narzedzie) ? krelwin::ZapisanePola{pole}
+                                                                     : krelwin::ZapisanePola{};
     });
     RysujPole(cell->column, cell->row);
     DG1->setCurrentRow(cell->row);
@@ -514,7 +532,7 @@ void TForm1::DG1DblClick() {
     const MapView::Cell current = DG1->currentCell();
     const krelwin::Pole pole{current.column, current.row};
     editCells([&] {
-        krelwin::turnCreatureAt(etap, pole);
+        krelwin::turnCreatureAt(stan_.etap, pole);
         return krelwin::ZapisanePola{pole};
     });
     RysujPole(current.column, current.row);
@@ -523,21 +541,21 @@ void TForm1::DG1DblClick() {
 // --- "&Edycja" --------------------------------------------------------------------------
 
 void TForm1::Wytnij1Click() {
-    redraw(editCells([&] { return Schowek.wytnij(etap.plansza, zaznaczenie()); }));
+    redraw(editCells([&] { return stan_.Schowek.wytnij(stan_.etap.plansza, zaznaczenie()); }));
 }
 
 void TForm1::Kopiuj1Click() {
-    Schowek.kopiuj(etap.plansza, zaznaczenie());
+    stan_.Schowek.kopiuj(stan_.etap.plansza, zaznaczenie());
 }
 
 void TForm1::Wklej1Click() {
     redraw(editCells([&] {
-        return Schowek.wklej(etap, {DG1->currentColumn(), DG1->currentRow()});
+        return stan_.Schowek.wklej(stan_.etap, {DG1->currentColumn(), DG1->currentRow()});
     }));
 }
 
 void TForm1::Skasuj1Click() {
-    redraw(editCells([&] { return krelwin::Schowek::skasuj(etap.plansza, zaznaczenie()); }));
+    redraw(editCells([&] { return krelwin::Schowek::skasuj(stan_.etap.plansza, zaznaczenie()); }));
 }
 
 // --- menu commands ----------------------------------------------------------------------
@@ -555,7 +573,7 @@ void TForm1::showStatusLabels() {
 }
 
 std::string TForm1::sciezkaPliku() const {
-    return QFile::encodeName(BiezacyPlik()).toStdString();
+    return QFile::encodeName(stan_.BiezacyPlik()).toStdString();
 }
 
 void TForm1::przeprowadzPrzezDialog() {
@@ -570,9 +588,9 @@ void TForm1::przeprowadzPrzezDialog() {
 void TForm1::dopiszEtap(const QString& name) {
     const std::string path = sciezkaPliku();
     const std::string bytes = krelwin::toFileBytes(name);
-    const int position = krelwin::ZapiszEtap(path, bytes, krelwin::AppendIndex, etap);
+    const int position = krelwin::ZapiszEtap(path, bytes, krelwin::AppendIndex, stan_.etap);
     const std::vector<std::string> names = krelwin::CzytajListeEtapow(path);
-    Form3->ListBox1->clear();
+    Form3->clearNames();
     Form3->appendFileNames(names);
     // Past the hundredth stage the list no longer reaches it; with nothing selected a later
     // "Zapisz" appends rather than writing over another stage.
@@ -587,7 +605,7 @@ void TForm1::dopiszEtap(const QString& name) {
 void TForm1::zapiszNaPozycji(const MiejsceZapisu& miejsce, const QString& name) {
     const int index = miejsce.index;
     try {
-        krelwin::ZapiszEtap(sciezkaPliku(), krelwin::toFileBytes(name), index, etap,
+        krelwin::ZapiszEtap(sciezkaPliku(), krelwin::toFileBytes(name), index, stan_.etap,
                             krelwin::toFileBytes(miejsce.listed));
     } catch (const krelwin::FileChangedMessage& changed) {
         throw Form3->refusalAfterRereading(changed);
@@ -609,36 +627,35 @@ void TForm1::plikZmienionyZZewnatrz() {
     }
     const TForm3::Reread reread = Form3->replaceNames(names);
     if (reread.position >= 0 && !reread.kept) {
-        throw krelwin::PlainMessage(
-            (QStringLiteral("Plik %1 został zmieniony przez inny program.").arg(BiezacyPlik()) +
-             QLatin1Char(' ') + TForm3::describe(reread))
-                .toStdString());
+        throw krelwin::PlainMessage((QStringLiteral("Plik %1 został zmieniony przez inny program.")
+                                         .arg(stan_.BiezacyPlik()) +
+                                     QLatin1Char(' ') + TForm3::describe(reread))
+                                        .toStdString());
     }
 }
 
 // Cancelled, it leaves the parameters dialog's file-name strip as it found it, and the current
 // file with it: a later "Zapisz" still writes where it did.
 void TForm1::Nowy1Click() {
-    const QString plikBefore = Form2->EPlik->text();
-    const bool stripHiddenBefore = Form2->Panel2->isHidden();
-    Form2->EPlik->setText(QStringLiteral("Plan01"));
-    Form2->Panel2->show();
+    const QString plikBefore = Form2->fileName();
+    const bool stripShownBefore = Form2->fileNameStripShown();
+    Form2->setFileName(QStringLiteral("Plan01"));
+    Form2->setFileNameStripShown(true);
     if (Form2->exec() != QDialog::Accepted) {
-        Form2->EPlik->setText(plikBefore);
-        Form2->Panel2->setHidden(stripHiddenBefore);
+        Form2->setFileName(plikBefore);
+        Form2->setFileNameStripShown(stripShownBefore);
         return;
     }
     Form2->ParametryZDialogu();
     // The new file takes the name typed in the dialog, in the working directory.
-    const QString plik =
-        Form2->EPlik->text().isEmpty() ? QStringLiteral("Plan01") : Form2->EPlik->text();
-    setBiezacyPlik(plik + QStringLiteral(".map"));
+    const QString plik = Form2->fileName().isEmpty() ? QStringLiteral("Plan01") : Form2->fileName();
+    stan_.setBiezacyPlik(plik + QStringLiteral(".map"));
     showStageEditing();
     Zapisz1->setEnabled(false);
-    Form3->ListBox1->clear();
-    Form3->EEtap->setText(BiezacyEtap());
-    etap.plansza.fillWithRivets();
-    etap.clearInterior();
+    Form3->clearNames();
+    Form3->setStageName(stan_.BiezacyEtap());
+    stan_.etap.plansza.fillWithRivets();
+    stan_.etap.clearInterior();
     DG1->repaintAll();
     showStatusLabels();
     markNoUnsavedChanges(); // a fresh stage holds nothing to lose yet
@@ -652,22 +669,22 @@ void TForm1::Otwrz1Click() {
         return;
     const std::string path = QFile::encodeName(*chosen).toStdString();
     const std::vector<std::string> names = krelwin::CzytajListeEtapow(path);
-    krelwin::Etap loaded = etap;
+    krelwin::Etap loaded = stan_.etap;
     krelwin::CzytajEtap(path, 0, loaded);
     if (names.empty())
         throw krelwin::RuntimeError("List index out of bounds (0)");
 
-    setBiezacyPlik(*chosen);
-    Form3->ListBox1->clear();
+    stan_.setBiezacyPlik(*chosen);
+    Form3->clearNames();
     Form3->appendFileNames(names);
-    etap = loaded;
+    stan_.etap = loaded;
     przeprowadzPrzezDialog();
     DG1->repaintAll();
     showStageEditing();
     Zapisz1->setEnabled(true);
-    Form3->EEtap->setText(Form3->itemText(0));
+    Form3->setStageName(Form3->itemText(0));
     Form3->selectIndex(0);
-    setBiezacyEtap(Form3->EEtap->text());
+    stan_.setBiezacyEtap(Form3->stageName());
     showStatusLabels();
     markNoUnsavedChanges();
 }
@@ -676,18 +693,18 @@ void TForm1::Otwrz1Click() {
 // copy of the current file as it was before this write. A copy that fails is reported, and the
 // stage is written all the same: the copy is a by-product, the write is what was asked for.
 void TForm1::Zapisz1Click() {
-    SaveDialog1->setFileName(BiezacyPlik());
-    SaveDialog1->setReplacedWithoutAsking(BiezacyPlik());
+    SaveDialog1->setFileName(stan_.BiezacyPlik());
+    SaveDialog1->setReplacedWithoutAsking(stan_.BiezacyPlik());
     const std::optional<QString> chosen = SaveDialog1->Execute();
     if (!chosen)
         return;
-    runHandler(this, [&] { kopiujPlik(BiezacyPlik(), *chosen); });
+    runHandler(this, [&] { kopiujPlik(stan_.BiezacyPlik(), *chosen); });
     const int index = Form3->selectedIndex();
     if (index >= 0)
-        zapiszNaPozycji({index, Form3->itemText(index)}, Form3->EEtap->text());
+        zapiszNaPozycji({index, Form3->itemText(index)}, Form3->stageName());
     else
-        krelwin::ZapiszEtap(sciezkaPliku(), krelwin::toFileBytes(Form3->EEtap->text()),
-                            krelwin::AppendIndex, etap);
+        krelwin::ZapiszEtap(sciezkaPliku(), krelwin::toFileBytes(Form3->stageName()),
+                            krelwin::AppendIndex, stan_.etap);
     markNoUnsavedChanges();
 }
 
@@ -696,16 +713,16 @@ void TForm1::Koniec1Click() {
 }
 
 void TForm1::Nowyetap1Click() {
-    Form2->Panel2->hide();
+    Form2->setFileNameStripShown(false);
     if (Form2->exec() != QDialog::Accepted)
         return;
     // The cells are laid out for the size in force before the dialog; the new size follows.
-    etap.plansza.fillWithRivets();
-    etap.clearInterior();
+    stan_.etap.plansza.fillWithRivets();
+    stan_.etap.clearInterior();
     Form2->ParametryZDialogu();
-    Form3->EEtap->setText(Form2->EEtap->text());
-    dopiszEtap(Form3->EEtap->text());
-    setBiezacyEtap(Form3->EEtap->text());
+    Form3->setStageName(stan_.BiezacyEtap()); // as typed in the parameters dialog
+    dopiszEtap(Form3->stageName());
+    stan_.setBiezacyEtap(Form3->stageName());
     markNoUnsavedChanges();
     Zapisz1->setEnabled(true);
     DG1->repaintAll();
@@ -714,58 +731,57 @@ void TForm1::Nowyetap1Click() {
 // A stage that cannot be loaded leaves the stage still shown the current one: its selection,
 // name field and name, so that a later "Zapisz" does not write it over the chosen record.
 void TForm1::Wybierzetap1Click() {
-    const QString biezacyEtapBefore = BiezacyEtap();
-    Form3->EEtap->setEnabled(false);
+    const QString biezacyEtapBefore = stan_.BiezacyEtap();
+    Form3->setStageNameEditable(false);
     if (Form3->exec() != QDialog::Accepted)
         return;
     const int index = Form3->selectedIndex();
     if (index < 0) {
         // With nothing selected the list is read again from the file and no stage is loaded.
         const std::vector<std::string> names = krelwin::CzytajListeEtapow(sciezkaPliku());
-        Form3->ListBox1->clear();
+        Form3->clearNames();
         Form3->appendFileNames(names);
     } else {
         try {
-            krelwin::CzytajEtap(sciezkaPliku(), index, etap);
+            krelwin::CzytajEtap(sciezkaPliku(), index, stan_.etap);
         } catch (...) {
             Form3->restoreStateWhenShown();
-            setBiezacyEtap(biezacyEtapBefore);
+            stan_.setBiezacyEtap(biezacyEtapBefore);
             throw;
         }
         przeprowadzPrzezDialog();
         markNoUnsavedChanges();
     }
-    DG1->setRowCount(etap.parametry.Wys + 2);
-    DG1->setColumnCount(etap.parametry.Szer + 2);
+    sizeViewToStage();
     DG1->repaintAll();
 }
 
 void TForm1::Parametryetapu1Click() {
-    Form2->Panel2->hide();
+    Form2->setFileNameStripShown(false);
     if (Form2->exec() != QDialog::Accepted)
         return;
     Form2->ParametryZDialogu();
-    etap.trimToSize();
+    stan_.etap.trimToSize();
 }
 
 // The stage written takes the name given, and its item becomes the selected one, so that list
 // and file keep agreeing. Declined, nothing is written and the dialog counts as cancelled.
 void TForm1::Zapiszjako1Click() {
-    const QString biezacyEtapBefore = BiezacyEtap();
-    Form3->EEtap->setText(BiezacyEtap());
-    Form3->EEtap->setEnabled(true);
+    const QString biezacyEtapBefore = stan_.BiezacyEtap();
+    Form3->setStageName(stan_.BiezacyEtap());
+    Form3->setStageNameEditable(true);
     if (Form3->exec() != QDialog::Accepted)
         return;
-    const QString name = Form3->EEtap->text();
+    const QString name = Form3->stageName();
     const std::optional<MiejsceZapisu> target = miejsceZapisuJako(name);
     if (!target) {
         Form3->takeBackConfirmation();
-        setBiezacyEtap(biezacyEtapBefore);
+        stan_.setBiezacyEtap(biezacyEtapBefore);
         return;
     }
     if (target->index == krelwin::AppendIndex) {
         dopiszEtap(name);
-        setBiezacyEtap(name);
+        stan_.setBiezacyEtap(name);
         markNoUnsavedChanges();
         Zapisz1->setEnabled(true);
         return;
@@ -786,9 +802,9 @@ std::optional<TForm1::MiejsceZapisu> TForm1::miejsceZapisuJako(const QString& na
         return Form3->itemText(index).compare(name, Qt::CaseInsensitive) == 0;
     };
     const int own = Form3->ZapamietanyIndeks;
-    if (own >= 0 && own < Form3->ListBox1->count() && named(own))
+    if (own >= 0 && own < Form3->nameCount() && named(own))
         return MiejsceZapisu{own, Form3->itemText(own)};
-    for (int index = 0; index < Form3->ListBox1->count(); ++index) {
+    for (int index = 0; index < Form3->nameCount(); ++index) {
         if (!named(index))
             continue;
         const MiejsceZapisu other{index, Form3->itemText(index)};
@@ -825,7 +841,7 @@ void TForm1::generujMape(const krelwin::Udzialy& udzialy) {
     napisGeneracji_ = true;
     DG1->viewport()->repaint();
     napisGeneracji_ = false;
-    krelwin::GenerujPlansze(etap, ZrodloLosowe, udzialy);
+    krelwin::GenerujPlansze(stan_.etap, stan_.ZrodloLosowe, udzialy);
     DG1->viewport()->repaint();
     DG1->viewport()->setCursor(Qt::PointingHandCursor);
 }

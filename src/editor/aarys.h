@@ -1,8 +1,8 @@
 // The main window: toolbar of tools, menus, introductory labels, status line and the map view
-// DG1 that shows the stage in memory. It owns the process-wide editing state: the stage, the
-// block clipboard, the current tool and the pseudo-random source. The current file and the
-// current stage name are shown by the status labels LPlik and LEtap: the file is held as the
-// text of LPlik; the name is held whole here, and LEtap shows it cut to its place.
+// DG1 that shows the stage in memory. The editing state it works on (the stage, the block
+// clipboard, the current tool, the pseudo-random source, the current file and stage name) is
+// the EditorState the forms share; the status labels LPlik and LEtap show the file and the
+// name, LEtap cut to its place.
 #pragma once
 
 #include "Forms.h"
@@ -10,8 +10,6 @@
 #include "UndoCommands.h"
 #include "editing.h"
 #include "generator.h"
-#include "plansza.h"
-#include "schowek.h"
 
 #include <QMainWindow>
 
@@ -19,6 +17,7 @@
 #include <functional>
 #include <optional>
 
+class EditorState;
 class QAction;
 class QLabel;
 class StageFileDialog;
@@ -31,24 +30,10 @@ class TForm1 : public QMainWindow {
     Q_OBJECT
 
 public:
-    static constexpr int ToolCount = 14;
-    // The code each tool button selects, ToolButton1 first; the last is the empty tool.
-    static constexpr std::array<char, ToolCount> KodyNarzedzi{'S', '*', '+', 'o', '#', '>', '/',
-                                                              '=', '"', '%', '&', '~', 'W', '.'};
+    static constexpr int ToolCount = 14; // ToolButton1 .. ToolButton14, the last the empty tool
 
-    TForm1();
+    explicit TForm1(EditorState& stan);
     ~TForm1() override;
-
-    // The process-wide editing state.
-    krelwin::Etap etap;
-    krelwin::Schowek Schowek;
-    char Narzedzie = '.';
-    krelwin::ZrodloLosowe ZrodloLosowe;
-
-    QString BiezacyPlik() const;
-    void setBiezacyPlik(const QString& path);
-    QString BiezacyEtap() const;
-    void setBiezacyEtap(const QString& name);
 
     // Draws cell [column][row] of the stage into the map view: at once while the view paints,
     // otherwise by repainting just that cell.
@@ -111,6 +96,8 @@ public:
     StanEtapu stanEtapu() const;
     // After a whole stage was put back: the view takes its size and is repainted whole.
     void showWholeStage();
+    // The map view takes the stage's size: Wys + 2 rows, then Szer + 2 columns.
+    void sizeViewToStage();
     // Steps 2 to 7 of "Generator map", after its dialog: the interior filled from the shares.
     void generujMape(const krelwin::Udzialy& udzialy);
 
@@ -118,7 +105,6 @@ public:
     // "Generator map"), and shows the map view and the status labels.
     void showStageEditing();
 
-    QWidget* ToolBar1;
     std::array<QToolButton*, ToolCount> ToolButtons{}; // ToolButton1 .. ToolButton14
 
     QMenu* Plik1;
@@ -142,12 +128,7 @@ public:
     QAction* Siatka1;
     QAction* Generator1;
 
-    QWidget* Panel1;
-    QLabel* Label6;
-    QLabel* Label2;
     QLabel* Label3;
-    QLabel* Label4;
-    QLabel* Label5;
     MapView* DG1;
     QLabel* LPlik;
     QLabel* LEtap;
@@ -190,6 +171,10 @@ private:
     // Asked before the window closes with unsaved changes; true to close.
     bool closeWithoutSaving();
 
+    // The status line follows the current file and stage name.
+    void showBiezacyPlik(const QString& path);
+    void showBiezacyEtap();
+
     // BiezacyPlik as the file system names it.
     std::string sciezkaPliku() const;
     // The loaded stage's parameters through the parameters dialog's fields: clamped, and the
@@ -213,6 +198,15 @@ private:
     void showStatusLabels();
     void paintGenerationNotice(QEvent* paint);
 
+    EditorState& stan_;
+
+    QWidget* ToolBar1;
+    QWidget* Panel1;
+    QLabel* Label6;
+    QLabel* Label2;
+    QLabel* Label4;
+    QLabel* Label5;
+
     // The stage as it was when the whole-stage change in progress began; empty outside one.
     std::optional<StanEtapu> stageBeforeCommand_;
 
@@ -221,6 +215,5 @@ private:
 
     bool shownBefore_ = false;
 
-    QString biezacyEtap_ = QStringLiteral("etap");
     StageFileWatcher* watcher_ = nullptr;
 };

@@ -3,6 +3,7 @@
 // files built by hand.
 #pragma once
 
+#include "EditorState.h"
 #include "FileDialogs.h"
 #include "FileWatcher.h"
 #include "Forms.h"
@@ -108,7 +109,7 @@ inline void select(int fromColumn, int fromRow, int toColumn, int toRow) {
 }
 
 inline char cell(int column, int row) {
-    return Form1->etap.plansza.at(column, row);
+    return Stan->etap.plansza.at(column, row);
 }
 
 // The codes of several cells, for one comparison.

@@ -25,15 +25,15 @@ MenuStates menuStates() {
 const std::vector<std::string> ThreeStages{"Alfa", "Beta", "\xA3\xB9ka"}; // "Łąka" in cp1250
 
 // What a command that fails or is cancelled must leave as it was.
-struct EditorState {
+struct EditorSnapshot {
     MenuStates menus = menuStates();
-    QStringList names{Form1->BiezacyPlik(), Form1->BiezacyEtap()};
+    QStringList names{Stan->BiezacyPlik(), Stan->BiezacyEtap()};
     QStringList items = listItems();
     int selected = Form3->selectedIndex();
     bool viewShown = Form1->DG1->isVisible();
     bool labelShown = Form1->LPlik->isVisible();
-    krelwin::Etap stage = Form1->etap;
-    bool operator==(const EditorState&) const = default;
+    krelwin::Etap stage = Stan->etap;
+    bool operator==(const EditorSnapshot&) const = default;
 };
 
 QList<int> shownShares() {
@@ -72,8 +72,8 @@ private slots:
             Form2->EEtap->setText(QStringLiteral("Pierwszy"));
             enterSize(40, 25);
         }));
-        QCOMPARE(Form1->BiezacyPlik(), QStringLiteral("Łąkiwxyz.map"));
-        QCOMPARE(Form1->BiezacyEtap(), QStringLiteral("Pierwszy"));
+        QCOMPARE(Stan->BiezacyPlik(), QStringLiteral("Łąkiwxyz.map"));
+        QCOMPARE(Stan->BiezacyEtap(), QStringLiteral("Pierwszy"));
         QCOMPARE(Form3->EEtap->text(), QStringLiteral("Pierwszy"));
         QCOMPARE(Form3->ListBox1->count(), 0);
         QCOMPARE(menuStates(), (MenuStates{false, true, true, true}));
@@ -95,13 +95,13 @@ private slots:
 
     void nowyCancelledChangesNothing() {
         const QString path = openThreeStages();
-        const EditorState before;
+        const EditorSnapshot before;
         Form2->EPlik->setText(QStringLiteral("Inny"));
         QVERIFY(inDialogOf(Form1->Nowy1, [] {
             QCOMPARE(Form2->EPlik->text(), QStringLiteral("Plan01"));
             QTest::mouseClick(Form2->BitBtn2, Qt::LeftButton);
         }));
-        QVERIFY(EditorState() == before);
+        QVERIFY(EditorSnapshot() == before);
         QCOMPARE(Form2->EPlik->text(), QStringLiteral("Inny"));
         QVERIFY(Form2->Panel2->isHidden());
         // A later "Zapisz" still writes into the open file, not into a Plan01.map beside it.
@@ -123,10 +123,10 @@ private slots:
 
     void otworzListsTheStagesAndLoadsTheFirst() {
         const QString path = openThreeStages();
-        QCOMPARE(Form1->BiezacyPlik(), path);
+        QCOMPARE(Stan->BiezacyPlik(), path);
         QCOMPARE(listItems(), QStringList({"Alfa", "Beta", "Łąka"}));
         QCOMPARE(Form3->selectedIndex(), 0);
-        QCOMPARE(Form1->BiezacyEtap(), QStringLiteral("Alfa"));
+        QCOMPARE(Stan->BiezacyEtap(), QStringLiteral("Alfa"));
         QCOMPARE(menuStates(), (MenuStates{true, true, true, true}));
         QCOMPARE(Form1->DG1->columnCount(), 20);
         QCOMPARE(cells({{1, 1}, {2, 1}, {18, 10}, {19, 10}}), QString("SWa#"));
@@ -137,7 +137,7 @@ private slots:
         QVERIFY(openFile(empty));
         QCOMPARE(boxes_->shown.size(), std::size_t(1));
         QCOMPARE(boxes_->shown.front().icon, QMessageBox::Critical);
-        QCOMPARE(Form1->BiezacyPlik(), path);
+        QCOMPARE(Stan->BiezacyPlik(), path);
         QCOMPARE(listItems().size(), 3);
     }
 
@@ -150,14 +150,14 @@ private slots:
         QFETCH(bool, fileOpenBefore);
         if (fileOpenBefore)
             openThreeStages();
-        const EditorState before;
+        const EditorSnapshot before;
         const QString missing = folder_->path(QStringLiteral("brak.map"));
         QVERIFY(openFile(missing));
         QCOMPARE(Form1->OpenDialog1->fileName(), missing);
         QCOMPARE(boxes_->texts(), QStringList({"Brak pliku: " + missing + "..."}));
         QCOMPARE(boxes_->shown.front().icon, QMessageBox::NoIcon);
         QCOMPARE(boxes_->shown.front().title, QStringLiteral("Krelwin Konstruktor"));
-        QVERIFY(EditorState() == before);
+        QVERIFY(EditorSnapshot() == before);
     }
 
     void nowyEtapLaysTheCellsOutForTheOldSize_data() {
@@ -190,7 +190,7 @@ private slots:
         QCOMPARE(listItems(), QStringList({"Stary", "Jeden"}));
         QCOMPARE(Form3->selectedIndex(), 1);
         QCOMPARE(Form3->EEtap->text(), QStringLiteral("Jeden"));
-        QCOMPARE(Form1->BiezacyEtap(), QStringLiteral("Jeden"));
+        QCOMPARE(Stan->BiezacyEtap(), QStringLiteral("Jeden"));
         QCOMPARE(menuStates(), (MenuStates{true, true, true, true}));
         // A later "Zapisz" writes into the stage just appended, not after it.
         const QString path = openThreeStages();
@@ -210,7 +210,7 @@ private slots:
             QVERIFY(!Form3->EEtap->isEnabled());
             doubleClickItem(2);
         }));
-        QCOMPARE(Form1->BiezacyEtap(), QStringLiteral("Łąka"));
+        QCOMPARE(Stan->BiezacyEtap(), QStringLiteral("Łąka"));
         QCOMPARE(cell(5, 5), 'c');
         QCOMPARE(Form3->selectedIndex(), 2);
     }
@@ -230,10 +230,10 @@ private slots:
         writeBytes(path, bytes);
         if (fileGone)
             QVERIFY(QFile::remove(path));
-        const EditorState before;
+        const EditorSnapshot before;
         QVERIFY(chooseStage(1));
         QCOMPARE(boxes_->shown.size(), std::size_t(1));
-        QVERIFY(EditorState() == before);
+        QVERIFY(EditorSnapshot() == before);
         QCOMPARE(Form3->EEtap->text(), QStringLiteral("Alfa"));
         // So "Zapisz" writes the stage shown over its own record, not over the chosen one; a
         // file deleted meanwhile is named missing, not recreated.
@@ -254,7 +254,7 @@ private slots:
         QVERIFY(saveAs(QStringLiteral("Czwarty")));
         QCOMPARE(listItems(), QStringList({"Alfa", "Beta", "Łąka", "Czwarty"}));
         QCOMPARE(Form3->selectedIndex(), 3);
-        QCOMPARE(Form1->BiezacyEtap(), QStringLiteral("Czwarty"));
+        QCOMPARE(Stan->BiezacyEtap(), QStringLiteral("Czwarty"));
         QCOMPARE(readBytes(path), stageFile(ThreeStages) + record("Czwarty", 'a'));
     }
 
@@ -298,7 +298,7 @@ private slots:
         std::vector<std::string> names{"Alfa", "Beta", "\xA3\xB9ka", "Beta", "\xA3\xB9ka"};
         writeBytes(path, stageFile(names));
         QVERIFY(openFile(path));
-        const EditorState before;
+        const EditorSnapshot before;
         boxes_->replaceAnswer = replace ? QMessageBox::Yes : QMessageBox::No;
         QVERIFY(inDialogOf(Form1->Zapiszjako1, [&] {
             if (typed.isEmpty())
@@ -317,7 +317,7 @@ private slots:
         QCOMPARE(question.defaultButton, QStringLiteral("Nie"));
         QCOMPARE(question.title, QStringLiteral("Krelwin Konstruktor"));
         if (!replace) {
-            QVERIFY(EditorState() == before);
+            QVERIFY(EditorSnapshot() == before);
             QCOMPARE(Form3->EEtap->text(), QStringLiteral("Alfa"));
             QCOMPARE(readBytes(path), stageFile(names));
             return;
@@ -325,7 +325,7 @@ private slots:
         const QString name = typed.isEmpty() ? QStringLiteral("Beta") : typed;
         QCOMPARE(Form3->selectedIndex(), match);
         QCOMPARE(listItems().at(match), name);
-        QCOMPARE(Form1->BiezacyEtap(), name);
+        QCOMPARE(Stan->BiezacyEtap(), name);
         names[std::size_t(match)] = krelwin::toFileBytes(name);
         QCOMPARE(krelwin::CzytajListeEtapow(native(path)), names);
         QCOMPARE(loadStage(path, match).plansza.at(5, 5), 'a'); // record 0's cells
@@ -340,7 +340,7 @@ private slots:
         QVERIFY(boxes_->shown.empty());
         QCOMPARE(readBytes(copy + QStringLiteral(".map")), stageFile(ThreeStages));
         QCOMPARE(loadStage(path, 0).plansza.at(7, 7), '*');
-        QCOMPARE(Form1->BiezacyPlik(), path);
+        QCOMPARE(Stan->BiezacyPlik(), path);
         QCOMPARE(Form1->SaveDialog1->fileName(), copy + QStringLiteral(".map"));
         // With the preset name, the current file, nothing is copied.
         QVERIFY(save());
@@ -409,7 +409,7 @@ private slots:
     void cancelledCommandsChangeNothingAfterTheirDialog() {
         const QString path = openThreeStages();
         Form3->selectIndex(1);
-        const EditorState before;
+        const EditorSnapshot before;
         const auto cancel = [](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); };
         inDialogOf(Form1->Nowyetap1, [] { QTest::mouseClick(Form2->BitBtn2, Qt::LeftButton); });
         withModalDialog([] { Form1->Parametryetapu1->trigger(); }, cancel);
@@ -418,7 +418,7 @@ private slots:
         QCOMPARE(Form3->EEtap->text(), QStringLiteral("Beta"));
         QVERIFY(Form3->EEtap->isEnabled());
         withModalDialog([] { Form1->Zapisz1->trigger(); }, cancel);
-        QVERIFY(EditorState() == before);
+        QVERIFY(EditorSnapshot() == before);
         QCOMPARE(readBytes(path), stageFile(ThreeStages));
         QVERIFY(boxes_->shown.empty());
     }
@@ -478,8 +478,8 @@ private slots:
 
     void generatorStartsWithTheDefaultsAndKeepsValuesAfterCancel() {
         QVERIFY(newStage());
-        const krelwin::Etap stage = Form1->etap;
-        const uint32_t seed = Form1->ZrodloLosowe.Ziarno;
+        const krelwin::Etap stage = Stan->etap;
+        const uint32_t seed = Stan->ZrodloLosowe.Ziarno;
         QWidget* focused = nullptr;
         QList<int> first;
         QVERIFY(inDialogOf(Form1->Generator1, [&] {
@@ -496,27 +496,27 @@ private slots:
             QTest::mouseClick(Form4->BitBtn2, Qt::LeftButton);
         });
         QCOMPARE(first, QList<int>({2, 55, 10, 1, 1, 1, 2, 0, 0, 0, 0}));
-        QVERIFY(Form1->etap == stage);
-        QCOMPARE(Form1->ZrodloLosowe.Ziarno, seed);
+        QVERIFY(Stan->etap == stage);
+        QCOMPARE(Stan->ZrodloLosowe.Ziarno, seed);
     }
 
     void generatorFillsTheCellsTheCoreGivesFromTheSameSeed() {
         QVERIFY(newStage(40, 25));
         leftClick(7, 9);
-        Form1->ZrodloLosowe.Ziarno = 20240229;
-        krelwin::Etap expected = Form1->etap;
+        Stan->ZrodloLosowe.Ziarno = 20240229;
+        krelwin::Etap expected = Stan->etap;
         krelwin::ZrodloLosowe source;
         source.Ziarno = 20240229;
         const krelwin::Udzialy shares{5, 20, 10, 3, 2, 2, 4, 1, 1, 1, 1};
         krelwin::GenerujPlansze(expected, source, shares);
         // At each paint: whether the busy cursor was up and the stage still unfilled.
         struct PaintWatcher : QObject {
-            krelwin::Plansza before = Form1->etap.plansza;
+            krelwin::Plansza before = Stan->etap.plansza;
             std::vector<bool> busyPaintsUnfilled;
             bool eventFilter(QObject*, QEvent* event) override {
                 if (event->type() == QEvent::Paint &&
                     Form1->DG1->viewport()->cursor().shape() == Qt::WaitCursor)
-                    busyPaintsUnfilled.push_back(Form1->etap.plansza == before);
+                    busyPaintsUnfilled.push_back(Stan->etap.plansza == before);
                 return false;
             }
         } watcher;
@@ -527,8 +527,8 @@ private slots:
             QTest::mouseClick(Form4->BitBtn1, Qt::LeftButton);
         }));
         Form1->DG1->viewport()->removeEventFilter(&watcher);
-        QVERIFY(Form1->etap.plansza == expected.plansza);
-        QCOMPARE(Form1->ZrodloLosowe.Ziarno, source.Ziarno);
+        QVERIFY(Stan->etap.plansza == expected.plansza);
+        QCOMPARE(Stan->ZrodloLosowe.Ziarno, source.Ziarno);
         QCOMPARE(Form1->DG1->currentCell(), (MapView::Cell{1, 1}));
         QCOMPARE(Form1->DG1->viewport()->cursor().shape(), Qt::PointingHandCursor);
         // Painted at once before the fill under the busy cursor, and again after it.

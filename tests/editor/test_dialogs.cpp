@@ -52,7 +52,7 @@ private slots:
     }
 
     void parametersPassThroughTheFieldsClampedWithTheTypeMapped() {
-        krelwin::ParametryEtapu& parametry = Form1->etap.parametry;
+        krelwin::ParametryEtapu& parametry = Stan->etap.parametry;
         parametry.IleD = 0;
         parametry.CzasG = 0;
         parametry.Szer = 95;
@@ -84,7 +84,7 @@ private slots:
         }));
         QCOMPARE(Form2->result(), int(QDialog::Accepted));
         QCOMPARE(Form2->SEWys->text(), QStringLiteral("5"));
-        const krelwin::ParametryEtapu confirmed = Form1->etap.parametry;
+        const krelwin::ParametryEtapu confirmed = Stan->etap.parametry;
         QCOMPARE(confirmed.Szer, 18);
         QCOMPARE(confirmed.Wys, 10);
         QCOMPARE(confirmed.Kolory, std::string("01,02"));
@@ -97,8 +97,8 @@ private slots:
             Form2->RGTypZwykly->setChecked(true);
             QTest::mouseClick(Form2->BitBtn2, Qt::LeftButton);
         }));
-        QCOMPARE(Form1->etap.parametry, confirmed);
-        QCOMPARE(Form1->BiezacyEtap(), QStringLiteral("Etap 01"));
+        QCOMPARE(Stan->etap.parametry, confirmed);
+        QCOMPARE(Stan->BiezacyEtap(), QStringLiteral("Etap 01"));
         QVERIFY(showParameters([] {
             QCOMPARE(Form2->SESzer->text(), QStringLiteral("18"));
             QCOMPARE(Form2->EEtap->text(), QStringLiteral("Etap 01"));
@@ -122,7 +122,7 @@ private slots:
         }));
         QVERIFY(stillOpen);
         QCOMPARE(Form2->result(), int(QDialog::Accepted));
-        QCOMPARE(Form1->BiezacyEtap(), QStringLiteral("Jaskinia"));
+        QCOMPARE(Stan->BiezacyEtap(), QStringLiteral("Jaskinia"));
         // Enter on the focused "&Anuluj" cancels; the default button takes it only elsewhere.
         const QList<QPair<QWidget*, Qt::Key>> cancelling{{Form2->EKolory, Qt::Key_Escape},
                                                          {Form2->BitBtn2, Qt::Key_Return}};
@@ -133,7 +133,7 @@ private slots:
                 QTest::keyClick(focus, press);
             }));
             QCOMPARE(Form2->result(), int(QDialog::Rejected));
-            QCOMPARE(Form1->etap.parametry.Szer, 32);
+            QCOMPARE(Stan->etap.parametry.Szer, 32);
         }
     }
 
@@ -156,7 +156,7 @@ private slots:
         });
         QCOMPARE(list.form->selectedIndex(), 2);
         QCOMPARE(list.form->EEtap->text(), QStringLiteral("Gamma"));
-        QCOMPARE(list.biezacyEtap, QStringLiteral("unchanged"));
+        QCOMPARE(list.stan.BiezacyEtap(), QStringLiteral("unchanged"));
         // With no item remembered, the name field gets back what it held when shown.
         list.form->selectIndex(-1);
         list.form->EEtap->setText(QStringLiteral("Własna"));
@@ -178,7 +178,7 @@ private slots:
             QVERIFY(list.form->isVisible());
             QTest::keyClick(list.form.get(), Qt::Key_Z, Qt::AltModifier);
         });
-        QCOMPARE(list.biezacyEtap, QStringLiteral("Delta"));
+        QCOMPARE(list.stan.BiezacyEtap(), QStringLiteral("Delta"));
         QCOMPARE(list.form->selectedIndex(), 3);
         // Though no button is the default, a focused button takes Enter itself.
         list.expect(QDialog::Rejected, [&] {
@@ -268,7 +268,7 @@ private slots:
         }));
         QVERIFY(Form1->LEtap->text().size() <= ShownNameLength);
         QVERIFY(Form1->LEtap->text().endsWith(QChar(0x2026)));
-        QCOMPARE(Form1->BiezacyEtap().size(), qsizetype(huge.size()));
+        QCOMPARE(Stan->BiezacyEtap().size(), qsizetype(huge.size()));
         // The whole name goes back into the file.
         QVERIFY(save());
         QVERIFY(boxes.shown.empty());
@@ -279,13 +279,13 @@ private:
     struct StageList {
         QTemporaryDir dir;
         QString path = dir.filePath(QStringLiteral("Plan01.map"));
-        std::unique_ptr<TForm3> form = std::make_unique<TForm3>();
-        QString biezacyEtap = QStringLiteral("unchanged");
+        EditorState stan;
+        std::unique_ptr<TForm3> form = std::make_unique<TForm3>(stan);
 
         StageList() {
             writeBytes(path, stageFile(StageNames));
-            form->biezacyPlik = [this] { return path; };
-            form->setBiezacyEtap = [this](const QString& name) { biezacyEtap = name; };
+            stan.setBiezacyPlik(path);
+            stan.setBiezacyEtap(QStringLiteral("unchanged"));
             form->appendFileNames(krelwin::CzytajListeEtapow(native(path)));
         }
         // Shows the dialog modally, runs `whileOpen` in it and checks how it was closed.

@@ -50,11 +50,11 @@ private slots:
                                                  "Potwór|Mur|Diamentowy mur|Mur rozszerzalny|"
                                                  "Lawa rosnąca|Lawa przepuszczająca|Wyjście|"));
         QCOMPARE(pressedToolButtons(), QList<int>{});
-        QCOMPARE(Form1->Narzedzie, '.');
-        QCOMPARE(Form1->etap.parametry, krelwin::ParametryEtapu{});
-        QCOMPARE(Form1->BiezacyEtap(), QStringLiteral("Etap 01"));
-        QCOMPARE(Form1->BiezacyPlik(), QStringLiteral("plik"));
-        QCOMPARE(Form1->etap.plansza, krelwin::Plansza{});
+        QCOMPARE(Stan->Narzedzie, '.');
+        QCOMPARE(Stan->etap.parametry, krelwin::ParametryEtapu{});
+        QCOMPARE(Stan->BiezacyEtap(), QStringLiteral("Etap 01"));
+        QCOMPARE(Stan->BiezacyPlik(), QStringLiteral("plik"));
+        QCOMPARE(Stan->etap.plansza, krelwin::Plansza{});
     }
 
     void toolButtonsToggleTheirCodes_data() {
@@ -65,10 +65,11 @@ private slots:
     void toolButtonsToggleTheirCodes() {
         QFETCH(int, number);
         QTest::mouseClick(Form1->ToolButtons[number - 1], Qt::LeftButton);
-        QCOMPARE(Form1->Narzedzie, TForm1::KodyNarzedzi[number - 1]);
+        // The codes of the cell alphabet, button by button.
+        QCOMPARE(Stan->Narzedzie, "S*+o#>/=\"%&~W"[number - 1]);
         QCOMPARE(pressedToolButtons(), QList<int>{number});
         QTest::mouseClick(Form1->ToolButtons[number - 1], Qt::LeftButton);
-        QCOMPARE(Form1->Narzedzie, '.');
+        QCOMPARE(Stan->Narzedzie, '.');
         QCOMPARE(pressedToolButtons(), QList<int>{14});
         QTest::mouseClick(Form1->ToolButtons[13], Qt::LeftButton); // the empty tool stays pressed
         QCOMPARE(pressedToolButtons(), QList<int>{14});
@@ -89,13 +90,13 @@ private slots:
         QCOMPARE(Form1->DG1->currentCell(), (MapView::Cell{7, 2}));
         QCOMPARE(Form1->LPos->text(), QStringLiteral("5,13")); // the cell current before
         // On the border ring, or beyond the last column, a right press changes no cell.
-        const krelwin::Plansza before = Form1->etap.plansza;
+        const krelwin::Plansza before = Stan->etap.plansza;
         rightPress(0, 3);
         const QRect last = Form1->DG1->cellRect(19, 3);
         QVERIFY(last.right() + 20 < Form1->DG1->viewport()->width());
         QTest::mousePress(Form1->DG1->viewport(), Qt::RightButton, {},
                           QPoint(last.right() + 15, last.center().y()));
-        QCOMPARE(Form1->etap.plansza, before);
+        QCOMPARE(Stan->etap.plansza, before);
         QCOMPARE(Form1->DG1->currentCell(), (MapView::Cell{0, 3}));
     }
 
@@ -131,7 +132,7 @@ private slots:
         QFETCH(char, before);
         QFETCH(char, after);
         QVERIFY(newStage());
-        Form1->etap.plansza.at(4, 4) = before;
+        Stan->etap.plansza.at(4, 4) = before;
         QSignalSpy presses(Form1->DG1, &MapView::mousePressed);
         // A double-click arrives as a press and release, then the second press as a double-click.
         QTest::mouseClick(Form1->DG1->viewport(), Qt::LeftButton, {}, centreOf(4, 4));
@@ -143,24 +144,24 @@ private slots:
     void clipboardThroughTheMenu() {
         QVERIFY(newStage(32, 20));
         leftClick(3, 3);
-        const krelwin::Plansza fresh = Form1->etap.plansza;
+        const krelwin::Plansza fresh = Stan->etap.plansza;
         Form1->Wklej1->trigger(); // before any copy
-        QCOMPARE(Form1->etap.plansza, fresh);
+        QCOMPARE(Stan->etap.plansza, fresh);
         const char block[2][3] = {{'S', '*', 'o'}, {'+', '=', 'W'}};
         for (int row = 0; row < 2; ++row)
             for (int column = 0; column < 3; ++column)
-                Form1->etap.plansza.at(2 + column, 2 + row) = block[row][column];
+                Stan->etap.plansza.at(2 + column, 2 + row) = block[row][column];
         select(2, 2, 4, 3);
         Form1->Kopiuj1->trigger();
         leftClick(0, 5); // at a border cell nothing is pasted
-        krelwin::Plansza before = Form1->etap.plansza;
+        krelwin::Plansza before = Stan->etap.plansza;
         Form1->Wklej1->trigger();
-        QCOMPARE(Form1->etap.plansza, before);
+        QCOMPARE(Stan->etap.plansza, before);
         leftClick(31, 20); // near the edge, what falls outside the interior is dropped
         Form1->Wklej1->trigger();
         QCOMPARE(cells({{31, 20}, {32, 20}, {33, 20}, {31, 21}}), QString("S*##"));
         // "Wytnij" clears border cells too; "Skasuj" keeps the clipboard.
-        Form1->etap.plansza.at(1, 1) = 'o';
+        Stan->etap.plansza.at(1, 1) = 'o';
         select(0, 0, 1, 1);
         Form1->Wytnij1->trigger();
         QCOMPARE(cells({{0, 0}, {1, 0}, {1, 1}}), QString("..."));
@@ -173,7 +174,7 @@ private slots:
     void parametersShrinkingAndGrowingRefillTheRivets() {
         QVERIFY(newStage(40, 25));
         for (const QPoint at : {QPoint(35, 5), QPoint(5, 23), QPoint(5, 5)})
-            Form1->etap.plansza.at(at.x(), at.y()) = '*';
+            Stan->etap.plansza.at(at.x(), at.y()) = '*';
         QVERIFY(setSize(Form1->Parametryetapu1, 32, 20));
         QCOMPARE(Form1->DG1->columnCount(), 34);
         QCOMPARE(Form1->DG1->rowCount(), 22);

@@ -135,8 +135,8 @@ private slots:
             for (int x = 2; x < 25; ++x)
                 (qAlpha(monster.pixel(x, y)) == 0 ? transparent : opaque) = {x, y};
         QVERIFY(transparent.x() >= 0 && opaque.x() >= 0 && qAlpha(monster.pixel(opaque)) == 255);
-        Form1->etap.plansza.at(3, 3) = '/';
-        Form1->etap.plansza.at(4, 3) = '/';
+        Stan->etap.plansza.at(3, 3) = '/';
+        Stan->etap.plansza.at(4, 3) = '/';
         leftClick(3, 3);
         const QImage image = grabView();
         const QColor highlight = Form1->DG1->palette().color(QPalette::Active, QPalette::Highlight);
@@ -167,7 +167,7 @@ private slots:
     void marksStayBlackWhenLinesWereNeverDrawn() {
         Form1->Siatka1->trigger(); // off before the view is ever painted
         QVERIFY(newStage());
-        Form1->etap.plansza.at(2, 2) = '>';
+        Stan->etap.plansza.at(2, 2) = '>';
         leftClick(2, 2);
         const QImage image = grabView();
         const QRect cell = Form1->DG1->cellRect(2, 2);
@@ -192,7 +192,7 @@ private slots:
             }
         } counter;
         Form1->DG1->viewport()->installEventFilter(&counter);
-        Form1->etap.plansza.at(7, 8) = '*';
+        Stan->etap.plansza.at(7, 8) = '*';
         Form1->RysujPole(7, 8);
         QApplication::processEvents();
         QCOMPARE(counter.paints, 1);
@@ -213,7 +213,7 @@ private slots:
         const QString stage = folder.filePath("stage.map");
         writeBytes(stage, EveryCell);
         QVERIFY(newStage(18, 10));
-        krelwin::CzytajEtap(native(stage), 0, Form1->etap);
+        krelwin::CzytajEtap(native(stage), 0, Stan->etap);
         Form1->resize(900, 700);
         Form1->DG1->setCurrentRow(0);
         Form1->DG1->setCurrentColumn(0);

@@ -24,12 +24,12 @@ struct Shown {
 
 Shown shown() {
     Shown now{{},
-              Form1->etap.parametry,
-              Form1->BiezacyEtap(),
+              Stan->etap.parametry,
+              Stan->BiezacyEtap(),
               QSize(Form1->DG1->columnCount(), Form1->DG1->rowCount())};
     for (int column = 0; column < krelwin::RozmiarPlanszy; ++column)
         for (int row = 0; row < krelwin::RozmiarPlanszy; ++row)
-            now.cells += Form1->etap.plansza.at(column, row);
+            now.cells += Stan->etap.plansza.at(column, row);
     return now;
 }
 
@@ -42,7 +42,7 @@ void compareShown(const Shown& actual, const Shown& expected) {
 
 // What undo leaves alone: the file, the list and its selection.
 QStringList fileContext() {
-    return QStringList{Form1->BiezacyPlik(), QString::number(Form3->selectedIndex())} + listItems();
+    return QStringList{Stan->BiezacyPlik(), QString::number(Form3->selectedIndex())} + listItems();
 }
 
 // The cells the view draws while `action` runs.
@@ -185,7 +185,7 @@ private slots:
         QVERIFY(chooseStage(1));
         QCOMPARE(cell(5, 5), 'b');
         Form1->Cofnij1->trigger();
-        QCOMPARE(Form1->BiezacyEtap(), QStringLiteral("Alfa"));
+        QCOMPARE(Stan->BiezacyEtap(), QStringLiteral("Alfa"));
         QVERIFY(save());
         std::string edited = record("Beta", 'a');
         const std::size_t row5 = edited.find("{\r\n") + 3 + 4 * (18 + 2);
