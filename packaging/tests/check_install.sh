@@ -19,8 +19,7 @@ problem() { echo "FAIL: $*"; fail=1; }
 
 for file in bin/krelwin-konstruktor bin/krelwin-stage \
             share/applications/krelwin-konstruktor.desktop \
-            share/icons/hicolor/48x48/apps/krelwin-konstruktor.png \
-            share/icons/hicolor/96x96/apps/krelwin-konstruktor.png \
+            share/icons/hicolor/scalable/apps/krelwin-konstruktor.svg \
             share/mime/packages/krelwin-map.xml; do
     [ -f "$prefix/$file" ] || problem "not installed: $file"
 done
@@ -32,13 +31,17 @@ stray=$(cd "$prefix" && find . -type f ! -path './bin/*' ! -path './share/*')
 [ -z "$stray" ] || problem "installed outside bin/ and share/: $stray"
 
 # The icon theme looks the size up by folder name: each PNG must be exactly that size.
-if command -v file >/dev/null; then
-    for size in 48 96; do
-        png=$prefix/share/icons/hicolor/${size}x${size}/apps/krelwin-konstruktor.png
-        [ -f "$png" ] && ! file "$png" | grep -q "PNG image data, $size x $size" &&
-            problem "icon is not a ${size}x${size} PNG: $(file -b "$png")"
-    done
-fi
+for size in 16 24 32 48 64 96 128; do
+    png=$prefix/share/icons/hicolor/${size}x${size}/apps/krelwin-konstruktor.png
+    if [ ! -f "$png" ]; then
+        problem "not installed: ${png#$prefix/}"
+    elif command -v file >/dev/null && ! file "$png" | grep -q "PNG image data, $size x $size"; then
+        problem "icon is not a ${size}x${size} PNG: $(file -b "$png")"
+    fi
+done
+svg=$prefix/share/icons/hicolor/scalable/apps/krelwin-konstruktor.svg
+grep -q 'shape-rendering="crispEdges"' "$svg" 2>/dev/null && grep -q '<rect ' "$svg" ||
+    problem "the scalable icon is not made of crisp squares"
 
 "$prefix/bin/krelwin-stage" --help | grep -q '^Usage: krelwin-stage' ||
     problem "the installed krelwin-stage does not run"

@@ -1,6 +1,7 @@
 // krelwin-stage: the stage file operations of Krelwin Konstruktor from the command line.
 #include "commands.h"
 #include "errors.h"
+#include "krelwin_version.h"
 #include "usage.h"
 
 #include <algorithm>
@@ -51,6 +52,11 @@ int run(const std::vector<std::string>& arguments) {
         }
         if (isHelp(arguments[0])) {
             std::cout << programHelp();
+            flushStandardOutput();
+            return ExitSuccess;
+        }
+        if (arguments[0] == "--version") {
+            std::cout << ProgramName << " " << Version << "\n";
             flushStandardOutput();
             return ExitSuccess;
         }

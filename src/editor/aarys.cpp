@@ -15,7 +15,9 @@
 #include "stage_file.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -661,20 +663,30 @@ void TForm1::Nowy1Click() {
     markNoUnsavedChanges(); // a fresh stage holds nothing to lose yet
 }
 
-// Both reads come before anything changes, so a missing or unreadable file is reported once
-// and leaves the current file, the list, the stage and the menus as they were.
 void TForm1::Otwrz1Click() {
     const std::optional<QString> chosen = OpenDialog1->Execute();
-    if (!chosen)
-        return;
-    const std::string path = QFile::encodeName(*chosen).toStdString();
+    if (chosen)
+        otworzPlik(*chosen);
+}
+
+// As the dialog would have returned it: absolute, and the dialog's next start.
+void TForm1::otworzZWierszaPolecen(const QString& path) {
+    const QString chosen = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    OpenDialog1->setFileName(chosen);
+    recordStageChanges([&] { runHandler(this, [&] { otworzPlik(chosen); }); });
+}
+
+// Both reads come before anything changes, so a missing or unreadable file is reported once
+// and leaves the current file, the list, the stage and the menus as they were.
+void TForm1::otworzPlik(const QString& chosen) {
+    const std::string path = QFile::encodeName(chosen).toStdString();
     const std::vector<std::string> names = krelwin::CzytajListeEtapow(path);
     krelwin::Etap loaded = stan_.etap;
     krelwin::CzytajEtap(path, 0, loaded);
     if (names.empty())
         throw krelwin::RuntimeError("List index out of bounds (0)");
 
-    stan_.setBiezacyPlik(*chosen);
+    stan_.setBiezacyPlik(chosen);
     Form3->clearNames();
     Form3->appendFileNames(names);
     stan_.etap = loaded;

@@ -74,6 +74,9 @@ public:
     // "&Plik", "E&tapy" and "&Opcje".
     void Nowy1Click();
     void Otwrz1Click();
+    // A file named on the command line, opened as "Otwórz" opens the file its dialog returns,
+    // with the same messages.
+    void otworzZWierszaPolecen(const QString& path);
     void Zapisz1Click();
     void Koniec1Click();
     void Nowyetap1Click();
@@ -195,6 +198,8 @@ private:
     std::optional<MiejsceZapisu> miejsceZapisuJako(const QString& name);
     // The list follows a change of the current file made by another program.
     void plikZmienionyZZewnatrz();
+    // "Otwórz" from the path on: both reads first, then the list, the stage and the view.
+    void otworzPlik(const QString& chosen);
     void showStatusLabels();
     void paintGenerationNotice(QEvent* paint);
 
