@@ -16,7 +16,7 @@ expect() {
     grep -qx "$1" "$entry" || { echo "missing line: $1"; fail=1; }
 }
 expect 'Name=Krelwin Konstruktor'
-expect 'Exec=krelwin-konstruktor'
+expect 'Exec=krelwin-konstruktor %f'
 expect 'Icon=krelwin-konstruktor'
 expect 'MimeType=application/x-krelwin-map;'
 grep -q '^GenericName=.*[ęóąśłżźćń]' "$entry" || { echo "GenericName is not in Polish"; fail=1; }
