@@ -40,6 +40,27 @@ std::vector<std::string> othersBeside(const TempFolder& folder) {
     return others;
 }
 
+bool hasEnded(pid_t pid) {
+    siginfo_t info{};
+    return ::waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid;
+}
+
+// Waits until a temporary file other than `stale` beside the stage file holds at least `bytes`
+// bytes, or the writer has ended: the moment to kill a writer in the middle of its write,
+// however fast this machine writes.
+void awaitTemporaryFile(const TempFolder& folder, const std::vector<std::string>& stale,
+                        std::uintmax_t bytes, pid_t writer) {
+    while (!hasEnded(writer)) {
+        for (const std::string& name : othersBeside(folder)) {
+            std::error_code gone; // renamed or removed in between
+            if (std::find(stale.begin(), stale.end(), name) == stale.end() &&
+                fs::file_size(folder.file(name), gone) >= bytes && !gone) {
+                return;
+            }
+        }
+    }
+}
+
 class CrashSafety : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -94,9 +115,18 @@ TEST_F(CrashSafety, AKilledWriterLeavesTheFileBeforeOrAfterItsWriteAndNothingInT
                           kill % 2 == 0 ? static_cast<int>(random() % stages) : -1};
         SCOPED_TRACE("kill " + std::to_string(kill) + " at index " +
                      std::to_string(write.destinationIndex));
+        // Half the kills come after a random time, anywhere in the write; the other half once
+        // the new temporary file holds part of the new content.
         const auto delay = std::chrono::microseconds(delays(random));
+        const auto partWritten =
+            std::uniform_int_distribution<std::uintmax_t>(1, current.size() * 9 / 10)(random);
+        const std::vector<std::string> stale = othersBeside(folder);
         const pid_t writer = startTool(copyArguments(source, write, stageFile));
-        std::this_thread::sleep_for(delay);
+        if (kill % 8 < 4) {
+            std::this_thread::sleep_for(delay);
+        } else {
+            awaitTemporaryFile(folder, stale, partWritten, writer);
+        }
         ::kill(writer, SIGKILL);
         const int status = waitFor(writer);
         if (WIFEXITED(status)) {
@@ -137,7 +167,7 @@ TEST_F(CrashSafety, AKilledWriterLeavesTheFileBeforeOrAfterItsWriteAndNothingInT
               << " mid-write), " << replaced << " after (" << finishedBeforeKill
               << " finished before the kill)\n";
     EXPECT_EQ(unchanged + replaced, Kills);
-    // The delays spread over the whole write: some kills must have landed in its middle.
+    // The kills that wait for a partly written temporary file land in the middle of a write.
     EXPECT_GT(unchangedMidWrite, 0);
 }
 
