@@ -81,6 +81,13 @@ private slots:
                  qPrintable(message));
         QCOMPARE(listItems(), QStringList({"Alfa", "Beta", "Łąka", "Obcy", "Podmieniony"}));
         QCOMPARE(Form3->selectedIndex(), -1);
+        // "Wybierz etap" confirmed with nothing selected loads nothing and reads the list anew.
+        QVERIFY(otherProgramWrites(path_, -1, QStringLiteral("Dalszy")));
+        QVERIFY(inDialogOf(Form1->Wybierzetap1,
+                           [] { QTest::mouseClick(Form3->BitBtn1, Qt::LeftButton); }));
+        QCOMPARE(listItems(),
+                 QStringList({"Alfa", "Beta", "Łąka", "Obcy", "Podmieniony", "Dalszy"}));
+        QCOMPARE(cells({{3, 3}, {4, 4}}), QString("SW"));
     }
 
     void theListFollowsTheFile() {

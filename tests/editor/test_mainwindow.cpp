@@ -51,10 +51,16 @@ private slots:
                                                  "Lawa rosnąca|Lawa przepuszczająca|Wyjście|"));
         QCOMPARE(pressedToolButtons(), QList<int>{});
         QCOMPARE(Stan->Narzedzie, '.');
-        QCOMPARE(Stan->etap.parametry, krelwin::ParametryEtapu{});
+        const krelwin::ParametryEtapu& p = Stan->etap.parametry;
+        QCOMPARE(QList<int>({p.Szer, p.Wys, p.IleD, p.PktD, p.MagMur, p.RozL, p.LawP, p.CzasG}),
+                 QList<int>({32, 20, 10, 10, 10, 10, 10, 100}));
+        QCOMPARE(p.Typ, 'Z');
+        QCOMPARE(p.Kolory, std::string("00,00,00,20,40,00,10,30,40,20,61,40,05,35,05,10,10,55"));
         QCOMPARE(Stan->BiezacyEtap(), QStringLiteral("Etap 01"));
         QCOMPARE(Stan->BiezacyPlik(), QStringLiteral("plik"));
-        QCOMPARE(Stan->etap.plansza, krelwin::Plansza{});
+        for (int column = 0; column <= 81; ++column) // every cell a rivet
+            for (int row = 0; row <= 81; ++row)
+                QCOMPARE(cell(column, row), '#');
     }
 
     void toolButtonsToggleTheirCodes_data() {
@@ -110,8 +116,10 @@ private slots:
                 const bool inside = column <= 3 && row <= 2;
                 QCOMPARE(cell(column, row), ring ? '#' : inside ? '=' : '.');
             }
-        QTest::mouseClick(Form1->ToolButtons[7], Qt::LeftButton); // off again: cleared
-        QCOMPARE(cell(2, 2), '.');
+        // The empty tool clears it, and is the one button pressed.
+        QTest::mouseClick(Form1->ToolButtons[13], Qt::LeftButton);
+        QCOMPARE(cells({{1, 1}, {3, 1}, {1, 2}, {3, 2}}), QString("...."));
+        QCOMPARE(pressedToolButtons(), QList<int>{14});
         // A right press anywhere with a selection fills the selection, not the pressed cell.
         Form1->ToolButton2Click();
         select(5, 5, 6, 7);
@@ -139,6 +147,19 @@ private slots:
         QTest::mouseDClick(Form1->DG1->viewport(), Qt::LeftButton, {}, centreOf(4, 4));
         QCOMPARE(cell(4, 4), after);
         QCOMPARE(presses.count(), 1);
+    }
+
+    // Each press of a right double-click paints: its second press may fall in the next cell.
+    void rightDoubleClickPaintsWithBothPresses() {
+        QVERIFY(newStage());
+        QTest::mouseClick(Form1->ToolButtons[1], Qt::LeftButton); // "Diament"
+        const QRect left = Form1->DG1->cellRect(4, 4);
+        const QRect right = Form1->DG1->cellRect(5, 4);
+        QTest::mouseClick(Form1->DG1->viewport(), Qt::RightButton, {},
+                          QPoint(left.right() - 1, left.center().y()));
+        QTest::mouseDClick(Form1->DG1->viewport(), Qt::RightButton, {},
+                           QPoint(right.left() + 1, right.center().y()));
+        QCOMPARE(cells({{3, 4}, {4, 4}, {5, 4}, {6, 4}}), QString(".**."));
     }
 
     void clipboardThroughTheMenu() {
