@@ -48,10 +48,11 @@ public:
         });
         Form1->Nowy1->trigger();
         QApplication::processEvents();
-        Form1->DG1->setDrawCellHandler([](int column, int row, const QRect&, int) {
-            ++drawnCells;
-            Form1->DG1DrawCell(column, row);
-        });
+        Form1->DG1->setDrawCellHandler(
+            [](QPainter& canvas, int column, int row, const QRect& rect) {
+                ++drawnCells;
+                Form1->DG1DrawCell(canvas, column, row, rect);
+            });
     }
     ~Editor() { destroyForms(); }
 

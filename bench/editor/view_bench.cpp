@@ -41,8 +41,8 @@ void BM_MapViewFullRepaint(benchmark::State& state) {
     MapView view;
     view.setColumnCount(Cells);
     view.setRowCount(Cells);
-    view.setDrawCellHandler([&](int column, int row, const QRect& rect, int) {
-        krelwin::render::drawCell(*view.canvas(), tiles, etap.plansza.at(column, row), rect);
+    view.setDrawCellHandler([&](QPainter& canvas, int column, int row, const QRect& rect) {
+        krelwin::render::drawCell(canvas, tiles, etap.plansza.at(column, row), rect);
     });
     const int extent = Cells * (MapView::DefaultCellSize + 1);
     view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

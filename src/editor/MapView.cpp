@@ -7,6 +7,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -24,6 +25,7 @@ MapView::MapView(QWidget* parent) : QAbstractScrollArea(parent) {
     colours.setColor(QPalette::Base, krelwin::render::backgroundColor());
     colours.setColor(QPalette::Window, krelwin::render::backgroundColor());
     viewport()->setPalette(colours);
+    rowBand_ = krelwin::render::rowBandOf(grid_);
     updateScrollBars();
 }
 
@@ -70,7 +72,31 @@ void MapView::setColumnWidth(int column, int width) {
     contentChanged();
 }
 
+void MapView::setScalePercent(int percent) {
+    scaleAround(percent, viewport()->rect().center());
+}
+
+void MapView::scaleAround(int percent, QPoint anchor) {
+    if (percent == scalePercent())
+        return;
+    const QPoint under = anchor + scrollOffset();
+    const QSize before(grid_.contentWidth(), grid_.contentHeight());
+    grid_.setScale(krelwin::render::Scale(percent));
+    tiles_ = krelwin::render::TileSet::builtIn().scaled(grid_.scale());
+    contentChanged();
+    // The content grows or shrinks about the anchor.
+    const auto moved = [](int position, int after, int before) {
+        return int(qint64(position) * after / std::max(1, before));
+    };
+    horizontalScrollBar()->setValue(moved(under.x(), grid_.contentWidth(), before.width()) -
+                                    anchor.x());
+    verticalScrollBar()->setValue(moved(under.y(), grid_.contentHeight(), before.height()) -
+                                  anchor.y());
+    emit scaleChanged(percent);
+}
+
 void MapView::contentChanged() {
+    rowBand_ = krelwin::render::rowBandOf(grid_);
     keepCellsInRange();
     updateScrollBars();
     viewport()->update();
@@ -88,7 +114,8 @@ void MapView::updateScrollBars() {
     const QSize visible = viewport()->size();
     horizontalScrollBar()->setRange(0, std::max(0, grid_.contentWidth() - visible.width()));
     horizontalScrollBar()->setPageStep(visible.width());
-    horizontalScrollBar()->setSingleStep(DefaultCellSize + grid_.lineWidth());
+    horizontalScrollBar()->setSingleStep(grid_.scale().length(DefaultCellSize) +
+                                         grid_.linePixels());
     verticalScrollBar()->setRange(0, std::max(0, grid_.contentHeight() - visible.height()));
     verticalScrollBar()->setPageStep(visible.height());
     verticalScrollBar()->setSingleStep(grid_.rowPitch());
@@ -96,6 +123,13 @@ void MapView::updateScrollBars() {
 
 void MapView::setPenColor(const QColor& color) {
     pen_.setColor(color);
+}
+
+void MapView::setOverlayText(const QString& text) {
+    if (text == overlayText_)
+        return;
+    overlayText_ = text;
+    viewport()->update();
 }
 
 // --- current cell and selection -----------------------------------------------------------
@@ -166,22 +200,27 @@ void MapView::paintEvent(QPaintEvent* event) {
         const Selection s = selection();
         const krelwin::render::CellPaint paint{
             offset, region, krelwin::render::CellRange{s.left, s.top, s.right, s.bottom},
-            palette().brush(QPalette::Active, QPalette::Highlight)};
-        canvas_ = &painter;
+            palette().brush(QPalette::Active, QPalette::Highlight), &rowBand_};
         krelwin::render::paintCells(painter, grid_, *cells, paint,
-                                    [this](int column, int row, const QRect& rect, bool selected) {
-                                        if (!drawCell_)
-                                            return;
-                                        int state = selected ? Selected : Normal;
-                                        if (current_ == Cell{column, row} && hasFocus())
-                                            state |= Focused;
-                                        drawCell_(column, row, rect, state);
+                                    [&](int column, int row, const QRect& rect, bool) {
+                                        if (drawCell_)
+                                            drawCell_(painter, column, row, rect);
                                     });
-        canvas_ = nullptr;
         if (hasFocus())
             paintFocusRect(painter);
     }
     paintBeyondLastCell(painter, area);
+    if (!overlayText_.isEmpty())
+        paintOverlayText(painter);
+}
+
+void MapView::paintOverlayText(QPainter& painter) {
+    painter.setFont(font());
+    painter.setPen(Qt::black);
+    painter.setBackground(Qt::white);
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    const QRect place(QPoint(10, 10), painter.fontMetrics().size(0, overlayText_));
+    painter.drawText(place, Qt::AlignLeft | Qt::AlignTop, overlayText_);
 }
 
 void MapView::paintFocusRect(QPainter& painter) {
@@ -234,7 +273,7 @@ std::optional<int> MapView::columnBorderAt(const QPoint& viewportPoint) const {
         return std::nullopt;
     for (int column = 0; column < columnCount(); ++column) {
         // The first pixel right of the cell: its grid line, or the next cell without lines.
-        const int edge = grid_.columnLeft(column) + columnWidth(column);
+        const int edge = grid_.columnLeft(column) + grid_.columnPixels(column);
         if (content.x() >= edge - BorderGrabBefore && content.x() <= edge)
             return column;
         if (edge > content.x())
@@ -269,7 +308,9 @@ void MapView::mousePressEvent(QMouseEvent* event) {
 void MapView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint position = event->position().toPoint();
     if (resizingColumn_) {
-        setColumnWidth(*resizingColumn_, resizeStartWidth_ + position.x() - resizeStartX_);
+        // The width is kept at full size: a drag moves the border by screen pixels.
+        setColumnWidth(*resizingColumn_,
+                       resizeStartWidth_ + grid_.scale().unscaled(position.x() - resizeStartX_));
         return;
     }
     if (selecting_ && (event->buttons() & Qt::LeftButton)) {

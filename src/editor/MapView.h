@@ -3,6 +3,8 @@
 //
 //   - cells 28x28 by default, with grid lines of width 0 or 1 between them (a line belongs to
 //     the cell left of or above it);
+//   - a scale (25, 50, 100 or 200 %) at which cells, lines, marks and column widths are shown;
+//     every position and rectangle the view reports is on the screen;
 //   - a current cell and an anchor; the selection is the rectangle they span. A left press or
 //     an arrow key moves both; a left drag, Shift + left press or Shift + arrow moves only the
 //     anchor; right and middle presses move neither;
@@ -15,14 +17,17 @@
 //     last column and row is black;
 //   - while the grid lines are on, the painter's pen (shared with the handler) is silver and
 //     one pixel wide; with width 0 the pen is left as it was;
+//   - an overlay text, when set, is drawn over the top-left corner after the cells;
 //   - mousePressed() after the view's own handling of a press; the second press of a left
 //     double-click raises doubleClicked() instead; a left press on a column border starts a
 //     resize of that column and raises nothing.
 #pragma once
 
 #include "CellGrid.h"
+#include "TileSet.h"
 
 #include <QAbstractScrollArea>
+#include <QImage>
 #include <QPen>
 
 #include <functional>
@@ -39,9 +44,10 @@ public:
     // The grid's own cell and rectangle types, shared with the picture renderer.
     using Cell = krelwin::render::GridCell;
     using Selection = krelwin::render::CellRange;
-    enum CellState { Normal = 0, Selected = 1, Focused = 2 };
+    // Draws one cell on the view's painter during a paint, into `rect` (viewport coordinates)
+    // with the painter's brush as its fill colour and its pen as the marks' colour.
     using DrawCellHandler =
-        std::function<void(int column, int row, const QRect& rect, int cellStateFlags)>;
+        std::function<void(QPainter& canvas, int column, int row, const QRect& rect)>;
 
     explicit MapView(QWidget* parent = nullptr);
 
@@ -55,8 +61,16 @@ public:
     int gridLineWidth() const { return grid_.lineWidth(); }
     void setGridLineWidth(int width); // 0 or 1
 
+    // A column's width at full size (100 %); dragging a border changes it.
     int columnWidth(int column) const { return grid_.columnWidth(column); }
     void setColumnWidth(int column, int width);
+
+    // The scale in percent, 100 at start. Setting it keeps the point at the middle of the view
+    // in place.
+    int scalePercent() const { return grid_.scale().percent(); }
+    void setScalePercent(int percent);
+    // The tiles at the view's scale, for the draw-cell handler.
+    const krelwin::render::TileSet& tiles() const { return tiles_; }
 
     Cell currentCell() const { return current_; }
     int currentRow() const { return current_.row; }
@@ -70,21 +84,25 @@ public:
     // The cell under a viewport point, or nothing beyond the last column or row.
     std::optional<Cell> cellAt(const QPoint& viewportPoint) const;
 
-    // The pen of the view's canvas, shared by the grid lines and the handler's drawing.
-    QPen pen() const { return pen_; }
+    // The colour of the pen the handler draws marks with, until grid lines are painted (they
+    // set it to their silver).
     void setPenColor(const QColor& color);
+
+    // A text drawn at (10, 10) over the cells, black on white, from the next paint on; an empty
+    // text draws none. The view is repainted whole when it changes.
+    void setOverlayText(const QString& text);
+    QString overlayText() const { return overlayText_; }
 
     // Repaints just the cell's rectangle (at the next paint); nothing when it is scrolled away.
     void repaintCell(int column, int row);
     // Repaints every visible cell.
     void repaintAll();
 
-    // The painter while a paint is in progress, else null: the draw-cell handler draws on it.
-    QPainter* canvas() const { return canvas_; }
-
 signals:
     void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     void doubleClicked();
+    // The scale changed.
+    void scaleChanged(int percent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -109,17 +127,23 @@ private:
     void keepCellsInRange();
     std::optional<int> columnBorderAt(const QPoint& viewportPoint) const;
     void updateCursor(const QPoint& viewportPoint);
+    // Sets the scale keeping the content under `anchor` (a viewport point) in place.
+    void scaleAround(int percent, QPoint anchor);
 
     void paintBeyondLastCell(QPainter& painter, const QRect& area);
     void paintFocusRect(QPainter& painter);
+    void paintOverlayText(QPainter& painter);
 
-    // Sizes, grid lines and the row band the cells are painted on.
+    // Sizes, grid lines and scale.
     krelwin::render::CellGrid grid_{5, 5, 1};
+    // One row of black cells with the grid lines, laid under each row's cells.
+    QImage rowBand_;
+    krelwin::render::TileSet tiles_ = krelwin::render::TileSet::builtIn();
     Cell current_{0, 0};
     Cell anchor_{0, 0};
     QPen pen_{Qt::black, 1};
     DrawCellHandler drawCell_;
-    QPainter* canvas_ = nullptr;
+    QString overlayText_;
 
     bool selecting_ = false;
     std::optional<int> resizingColumn_;

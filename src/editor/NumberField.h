@@ -6,7 +6,7 @@
 //   typing     digits, "+", "-", the locale's decimal separator and control keys (Backspace,
 //              clipboard keys, cursor keys) are taken; any other character, Enter included, is
 //              refused with a beep. Enter and Escape never leave the field, so they press no
-//              dialog button. At most typingLimit() characters can be typed.
+//              dialog button. At most the typing limit of characters can be typed.
 //   value()    the whole text as a signed integer, NOT clamped; a text that does not convert
 //              (empty, a lone sign, a decimal separator, pasted letters) reads as minimum().
 //   setValue() clamps to minimum()..maximum() and writes the plain decimal form.
@@ -36,7 +36,6 @@ public:
 
     int32_t minimum() const { return minimum_; }
     int32_t maximum() const { return maximum_; }
-    int typingLimit() const { return maxLength(); }
 
     // The text read as an integer, unclamped; the minimum when it does not convert.
     int32_t value() const;

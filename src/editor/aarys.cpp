@@ -23,7 +23,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QPainter>
 #include <QScreen>
 #include <QToolButton>
 #include <QUndoStack>
@@ -254,9 +253,9 @@ void TForm1::buildPanel() {
     DG1 = new MapView(Panel1);
     DG1->setGridLineWidth(1);
     DG1->hide();
-    DG1->viewport()->installEventFilter(this);
-    DG1->setDrawCellHandler(
-        [this](int column, int row, const QRect&, int) { DG1DrawCell(column, row); });
+    DG1->setDrawCellHandler([this](QPainter& canvas, int column, int row, const QRect& rect) {
+        DG1DrawCell(canvas, column, row, rect);
+    });
     connect(DG1, &MapView::mousePressed, this,
             [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint position) {
                 runHandler(this, [&] { DG1MouseDown(button, shift, position); });
@@ -299,11 +298,6 @@ void TForm1::buildStatusLabels() {
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Panel1 && event->type() == QEvent::Resize)
         layoutPanel();
-    if (watched == DG1->viewport() && event->type() == QEvent::Paint && napisGeneracji_ &&
-        !paintingNotice_) {
-        paintGenerationNotice(event);
-        return true;
-    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -393,15 +387,11 @@ void TForm1::showBiezacyEtap() {
 // --- drawing ----------------------------------------------------------------------------
 
 void TForm1::RysujPole(int column, int row) {
-    if (QPainter* canvas = DG1->canvas())
-        krelwin::render::drawCell(*canvas, krelwin::render::TileSet::builtIn(),
-                                  stan_.etap.plansza.at(column, row), DG1->cellRect(column, row));
-    else
-        DG1->repaintCell(column, row);
+    DG1->repaintCell(column, row);
 }
 
-void TForm1::DG1DrawCell(int column, int row) {
-    RysujPole(column, row);
+void TForm1::DG1DrawCell(QPainter& canvas, int column, int row, const QRect& rect) {
+    krelwin::render::drawCell(canvas, DG1->tiles(), stan_.etap.plansza.at(column, row), rect);
 }
 
 void TForm1::redraw(const krelwin::ZapisanePola& cells) {
@@ -850,25 +840,10 @@ void TForm1::generujMape(const krelwin::Udzialy& udzialy) {
     if (DG1->currentColumn() != 1)
         DG1->setCurrentColumn(1);
     // The notice is painted once, at once, and is gone with the next paint of the view.
-    napisGeneracji_ = true;
+    DG1->setOverlayText(QString::fromUtf8(NapisGeneracji));
     DG1->viewport()->repaint();
-    napisGeneracji_ = false;
+    DG1->setOverlayText(QString());
     krelwin::GenerujPlansze(stan_.etap, stan_.ZrodloLosowe, udzialy);
     DG1->viewport()->repaint();
     DG1->viewport()->setCursor(Qt::PointingHandCursor);
-}
-
-// The view paints its cells first; the notice goes over them, at (10, 10) of the view.
-void TForm1::paintGenerationNotice(QEvent* paint) {
-    paintingNotice_ = true;
-    QCoreApplication::sendEvent(DG1->viewport(), paint);
-    paintingNotice_ = false;
-    QPainter painter(DG1->viewport());
-    painter.setFont(font());
-    painter.setPen(Qt::black);
-    painter.setBackground(Qt::white);
-    painter.setBackgroundMode(Qt::OpaqueMode);
-    const QString text = QString::fromUtf8(NapisGeneracji);
-    const QRect place(QPoint(10, 10), painter.fontMetrics().size(0, text));
-    painter.drawText(place, Qt::AlignLeft | Qt::AlignTop, text);
 }

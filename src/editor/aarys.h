@@ -35,8 +35,8 @@ public:
     explicit TForm1(EditorState& stan);
     ~TForm1() override;
 
-    // Draws cell [column][row] of the stage into the map view: at once while the view paints,
-    // otherwise by repainting just that cell.
+    // Draws cell [column][row] of the stage into the map view: the view repaints just that
+    // cell, through DG1DrawCell.
     void RysujPole(int column, int row);
     // The map view's selection as the editing operations take it.
     krelwin::Zaznaczenie zaznaczenie() const;
@@ -59,7 +59,8 @@ public:
     void UstawNarzedzie();
 
     // The map view's events.
-    void DG1DrawCell(int column, int row);
+    // Draws the stage's cell [column][row] into `rect` of the view, on its painter.
+    void DG1DrawCell(QPainter& canvas, int column, int row, const QRect& rect);
     void DG1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint position);
     void DG1DblClick();
 
@@ -201,7 +202,6 @@ private:
     // "Otwórz" from the path on: both reads first, then the list, the stage and the view.
     void otworzPlik(const QString& chosen);
     void showStatusLabels();
-    void paintGenerationNotice(QEvent* paint);
 
     EditorState& stan_;
 
@@ -214,9 +214,6 @@ private:
 
     // The stage as it was when the whole-stage change in progress began; empty outside one.
     std::optional<StanEtapu> stageBeforeCommand_;
-
-    bool napisGeneracji_ = false;
-    bool paintingNotice_ = false;
 
     bool shownBefore_ = false;
 

@@ -1,9 +1,5 @@
 #include "CellGrid.h"
 
-#include "GridPainter.h"
-
-#include <QPainter>
-
 #include <algorithm>
 
 namespace krelwin::render {
@@ -12,9 +8,9 @@ namespace {
 constexpr int MinimumColumnWidth = 2;
 } // namespace
 
-CellGrid::CellGrid(int columns, int rows, int lineWidth)
+CellGrid::CellGrid(int columns, int rows, int lineWidth, Scale scale)
     : columnWidths_(std::max(1, columns), DefaultColumnWidth), rowCount_(std::max(1, rows)),
-      lineWidth_(std::clamp(lineWidth, 0, 1)) {
+      lineWidth_(std::clamp(lineWidth, 0, 1)), scale_(scale) {
     recompute();
 }
 
@@ -33,6 +29,11 @@ void CellGrid::setLineWidth(int width) {
     recompute();
 }
 
+void CellGrid::setScale(Scale scale) {
+    scale_ = scale;
+    recompute();
+}
+
 void CellGrid::setColumnWidth(int column, int width) {
     columnWidths_.at(column) = std::max(MinimumColumnWidth, width);
     recompute();
@@ -42,20 +43,11 @@ void CellGrid::recompute() {
     columnLefts_.resize(columnWidths_.size() + 1);
     columnLefts_[0] = 0;
     for (size_t column = 0; column < columnWidths_.size(); ++column)
-        columnLefts_[column + 1] = columnLefts_[column] + columnWidths_[column] + lineWidth_;
-
-    rowBand_ = QImage(std::max(1, contentWidth()), rowPitch(), QImage::Format_RGB32);
-    rowBand_.fill(backgroundColor());
-    if (lineWidth_ == 0)
-        return;
-    QPainter painter(&rowBand_);
-    for (int column = 0; column < columnCount(); ++column)
-        painter.fillRect(columnLeft(column + 1) - 1, 0, 1, rowPitch(), gridLineColor());
-    painter.fillRect(0, CellHeight, contentWidth(), 1, gridLineColor());
+        columnLefts_[column + 1] = columnLefts_[column] + columnPixels(int(column)) + linePixels();
 }
 
 QRect CellGrid::cellRect(int column, int row) const {
-    return {columnLeft(column), row * rowPitch(), columnWidth(column), CellHeight};
+    return {columnLeft(column), row * rowPitch(), columnPixels(column), cellHeight()};
 }
 
 std::optional<GridCell> CellGrid::cellAt(const QPoint& content) const {
@@ -79,6 +71,7 @@ std::optional<CellRange> CellGrid::cellsIn(const QRect& content) const {
 }
 
 bool CellGrid::tilesStayInTheirCells() const {
+    // A column's width and the tile shrink alike (rounded down), so full size decides it.
     return std::all_of(columnWidths_.begin(), columnWidths_.end(),
                        [](int width) { return width >= DefaultColumnWidth; });
 }

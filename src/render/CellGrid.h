@@ -1,10 +1,12 @@
 // The geometry of a grid of stage cells, shared by the map view and off-screen pictures: cells
-// 28 pixels high and of their columns' widths, with grid lines of width 0 or 1 between them.
-// A line belongs to the cell left of or above it, so with lines every cell is followed by its
-// line, the last column and row included.
+// 28 pixels high and of their columns' widths, with grid lines of width 0 or 1 between them,
+// all shown at a scale. A line belongs to the cell left of or above it, so with lines every
+// cell is followed by its line, the last column and row included. Positions and rectangles are
+// on the screen, at the scale; column widths and the line width are set at full size.
 #pragma once
 
-#include <QImage>
+#include "Scale.h"
+
 #include <QPoint>
 #include <QRect>
 
@@ -36,19 +38,27 @@ struct CellRange {
 
 class CellGrid {
 public:
-    CellGrid(int columns, int rows, int lineWidth);
+    CellGrid(int columns, int rows, int lineWidth, Scale scale = Scale());
 
     int columnCount() const { return int(columnWidths_.size()); }
     int rowCount() const { return rowCount_; }
     int lineWidth() const { return lineWidth_; }
+    Scale scale() const { return scale_; }
     void setColumnCount(int columns); // at least 1; new columns get the default width
     void setRowCount(int rows);       // at least 1
     void setLineWidth(int width);     // brought into 0..1
+    void setScale(Scale scale);
 
+    // The column's width at full size, as set.
     int columnWidth(int column) const { return columnWidths_.at(column); }
     void setColumnWidth(int column, int width);
+
+    // On the screen, at the scale.
+    int cellHeight() const { return scale_.length(CellHeight); }
+    int linePixels() const { return lineWidth_ == 0 ? 0 : scale_.thickness(lineWidth_); }
+    int columnPixels(int column) const { return scale_.thickness(columnWidth(column)); }
     int columnLeft(int column) const { return columnLefts_.at(column); }
-    int rowPitch() const { return CellHeight + lineWidth_; }
+    int rowPitch() const { return cellHeight() + linePixels(); }
     int contentWidth() const { return columnLefts_.back(); }
     int contentHeight() const { return rowCount_ * rowPitch(); }
 
@@ -61,9 +71,6 @@ public:
     // True while no column is narrower than a tile, so no tile reaches into the next cell.
     bool tilesStayInTheirCells() const;
 
-    // One row of black cells with their grid lines, as wide as the content.
-    const QImage& rowBand() const { return rowBand_; }
-
 private:
     void recompute();
 
@@ -71,7 +78,7 @@ private:
     std::vector<int> columnLefts_; // columnLefts_[c] = left of column c; back() = total width
     int rowCount_;
     int lineWidth_;
-    QImage rowBand_;
+    Scale scale_;
 };
 
 } // namespace krelwin::render

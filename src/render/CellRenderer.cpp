@@ -5,20 +5,21 @@
 
 namespace krelwin::render {
 
-QRect directionMark(char code, const QRect& cell) {
+QRect directionMark(char code, const QRect& cell, Scale scale) {
     const int left = cell.x();
     const int top = cell.y();
     const int width = cell.width();
     const int height = cell.height();
+    const int line = scale.thickness(1);
     switch (facingOf(code)) {
     case Strona::Lewo:
-        return {left + 1, top, 1, height};
+        return {left + scale.length(1), top, line, height};
     case Strona::Gora:
-        return {left, top + 1, width, 1};
+        return {left, top + scale.length(1), width, line};
     case Strona::Prawo:
-        return {left + width - 3, top, 1, height};
+        return {left + width - scale.lengthUp(3), top, line, height};
     case Strona::Dol:
-        return {left, top + height - 3, width, 1};
+        return {left, top + height - scale.lengthUp(3), width, line};
     case Strona::Brak:
         break;
     }
@@ -31,7 +32,7 @@ void drawCell(QPainter& canvas, const TileSet& tiles, char code, const QRect& ce
         canvas.drawImage(cell.topLeft(), tiles.image(tile));
     else
         canvas.fillRect(cell, canvas.brush());
-    const QRect mark = directionMark(code, cell);
+    const QRect mark = directionMark(code, cell, tiles.scale());
     if (!mark.isEmpty())
         canvas.fillRect(mark, canvas.pen().brush());
 }

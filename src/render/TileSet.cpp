@@ -38,7 +38,19 @@ const TileSet& TileSet::builtIn() {
     return tiles;
 }
 
-TileSet::TileSet(Images images) : images_(std::move(images)) {}
+TileSet::TileSet(Images images, Scale scale) : images_(std::move(images)), scale_(scale) {}
+
+TileSet TileSet::scaled(Scale scale) const {
+    if (scale == scale_)
+        return *this;
+    Images images;
+    const int size = scale.length(TileSize);
+    for (int index = 0; index < TileCount; ++index)
+        if (!images_[index].isNull())
+            images[index] =
+                images_[index].scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    return TileSet(std::move(images), scale);
+}
 
 bool TileSet::hasImage(int index) const {
     return index >= 0 && index < TileCount && !images_[index].isNull();

@@ -43,6 +43,5 @@ Strona facingOf(char code);
 // Index of the code's tile in the 28x28 tile list, or -1 for codes drawn as a plain square.
 int tileImageOf(char code);
 inline constexpr int TileCount = 14; // image 13 is the empty tool's button only
-inline constexpr int EmptyToolTile = 13;
 
 } // namespace krelwin

@@ -25,10 +25,9 @@ private slots:
         view.setRowCount(3);
         view.setColumnCount(5);
         view.setPenColor(Qt::black);
-        view.setDrawCellHandler([this](int column, int row, const QRect& rect, int) {
+        view.setDrawCellHandler([this](QPainter& canvas, int column, int row, const QRect& rect) {
             const char code = row == 1 && column >= 1 && column <= 3 ? ">+o"[column - 1] : '#';
-            krelwin::render::drawCell(*view.canvas(), krelwin::render::TileSet::builtIn(), code,
-                                      rect);
+            krelwin::render::drawCell(canvas, view.tiles(), code, rect);
         });
         view.resize(250, 150);
         view.show();

@@ -180,10 +180,11 @@ private slots:
         leftClick(1, 1);
         QApplication::processEvents();
         std::vector<MapView::Cell> drawn;
-        Form1->DG1->setDrawCellHandler([&](int column, int row, const QRect&, int) {
-            drawn.push_back({column, row});
-            Form1->DG1DrawCell(column, row);
-        });
+        Form1->DG1->setDrawCellHandler(
+            [&](QPainter& canvas, int column, int row, const QRect& rect) {
+                drawn.push_back({column, row});
+                Form1->DG1DrawCell(canvas, column, row, rect);
+            });
         struct PaintCounter : QObject {
             int paints = 0;
             bool eventFilter(QObject*, QEvent* event) override {
@@ -198,6 +199,45 @@ private slots:
         QCOMPARE(counter.paints, 1);
         QVERIFY(drawn == (std::vector<MapView::Cell>{{7, 8}}));
         Form1->DG1->viewport()->removeEventFilter(&counter);
+    }
+
+    // The generator's notice: drawn over the cells, black on white, in the one paint before
+    // the stage is filled, and gone with the next.
+    void generationNoticeCoversItsPlaceForOnePaint() {
+        QVERIFY(newStage());
+        const QString notice = QString::fromUtf8(TForm1::NapisGeneracji);
+        const QImage cellsOnly = grabView();
+        Form1->DG1->setOverlayText(notice);
+        const QImage withNotice = grabView();
+        Form1->DG1->setOverlayText(QString());
+        QCOMPARE(Form1->DG1->font(), Form1->font());
+        const QRect place(QPoint(10, 10), QFontMetrics(Form1->font()).size(0, notice));
+        int white = 0;
+        int dark = 0;
+        for (int y = 0; y < withNotice.height(); ++y)
+            for (int x = 0; x < withNotice.width(); ++x) {
+                const QColor colour = withNotice.pixelColor(x, y);
+                // A glyph may reach a pixel or two past its box.
+                if (!place.adjusted(-2, -2, 2, 2).contains(x, y)) {
+                    if (colour != cellsOnly.pixelColor(x, y))
+                        QFAIL(qPrintable(QString("pixel %1,%2 outside").arg(x).arg(y)));
+                    continue;
+                }
+                white += place.contains(x, y) && colour == Qt::white;
+                dark += place.contains(x, y) && colour.lightness() < 64;
+            }
+        QVERIFY(white > place.width() && dark > place.height());
+
+        QStringList shown; // the overlay while each paint draws cell (1, 1)
+        Form1->DG1->setDrawCellHandler(
+            [&](QPainter& canvas, int column, int row, const QRect& rect) {
+                if (column == 1 && row == 1)
+                    shown << Form1->DG1->overlayText();
+                Form1->DG1DrawCell(canvas, column, row, rect);
+            });
+        Form1->generujMape(krelwin::DomyslneUdzialy);
+        QApplication::processEvents();
+        QCOMPARE(shown, (QStringList{notice, QString()}));
     }
 
     // The view's current cell (0, 0) is left out: it alone carries the highlight and the focus

@@ -49,14 +49,15 @@ QStringList fileContext() {
 std::vector<MapView::Cell> cellsDrawnBy(const std::function<void()>& action) {
     QApplication::processEvents();
     std::vector<MapView::Cell> drawn;
-    Form1->DG1->setDrawCellHandler([&](int column, int row, const QRect&, int) {
+    Form1->DG1->setDrawCellHandler([&](QPainter& canvas, int column, int row, const QRect& rect) {
         drawn.push_back({column, row});
-        Form1->DG1DrawCell(column, row);
+        Form1->DG1DrawCell(canvas, column, row, rect);
     });
     action();
     QApplication::processEvents();
-    Form1->DG1->setDrawCellHandler(
-        [](int column, int row, const QRect&, int) { Form1->DG1DrawCell(column, row); });
+    Form1->DG1->setDrawCellHandler([](QPainter& canvas, int column, int row, const QRect& rect) {
+        Form1->DG1DrawCell(canvas, column, row, rect);
+    });
     return drawn;
 }
 
