@@ -3,9 +3,10 @@
 #include "StagePicture.h"
 #include "errors.h"
 #include "file_copy.h"
-#include "line_reader.h"
+#include "file_system.h"
+#include "safe_write.h"
 #include "stage_file.h"
-#include "stage_record.h"
+#include "stage_sequence.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -14,7 +15,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <limits>
 
 namespace krelwin::cli {
 
@@ -34,19 +34,16 @@ render::PictureOptions pictureOptions(const CommandLine& line) {
     return options;
 }
 
-// How many stages the file holds as the editor numbers them: its lines holding "}".
-int stageCount(const std::string& path) {
-    if (!std::filesystem::exists(path))
-        throw MissingFileMessage(path);
-    LineReader reader(path);
-    return int(reader.skipLinesHolding(RecordMarker, std::numeric_limits<int>::max()));
-}
+// Qt's quality 60 is zlib's level 3, its fastest good one: on an 80 x 80 stage a quarter of the
+// default level's time for a file about 40 % larger, still well under half the size of the
+// same picture as RGBA.
+constexpr int PngQuality = 60;
 
 QByteArray pngOf(const QImage& picture) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (picture.isNull() || !picture.save(&buffer, "PNG"))
+    if (picture.isNull() || !picture.save(&buffer, "PNG", PngQuality))
         throw PlainMessage("Nie można utworzyć obrazu: jest za duży.");
     return bytes;
 }
@@ -75,14 +72,17 @@ std::string pictureName(int index) {
     return name;
 }
 
+// One pass over the file: each stage is drawn and written as soon as its lines have been read.
 void renderAll(const std::string& path, const std::string& folder,
                const render::PictureOptions& options) {
-    const int count = stageCount(path);
+    requireStageFile(path);
     if (!QDir().mkpath(QString::fromLocal8Bit(folder.c_str())))
         throw PlainMessage("Nie można utworzyć katalogu: " + folder);
-    for (int index = 0; index < count; ++index)
+    const OneListingPerFolder listing; // a folder of thousands of pictures is listed once
+    forEachStage(path, [&](int index, const Etap& etap) {
         writePicture((std::filesystem::path(folder) / pictureName(index)).string(),
-                     pictureOfStageAt(path, index, options));
+                     render::pictureOfStage(etap, options));
+    });
 }
 
 } // namespace

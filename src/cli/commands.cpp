@@ -91,7 +91,9 @@ const std::vector<Command>& allCommands() {
          "             (width + 2) * 29 by (height + 2) * 29 pixels\n"
          "  --scale N  every pixel becomes an N x N block (1 to 8, default 1), no smoothing\n"
          "  --all      draw every stage of FILE into OUTDIR (created if missing), one\n"
-         "             picture per stage named by its index: 000.png, 001.png, ...\n"
+         "             picture per stage named by its index: 000.png, 001.png, ...,\n"
+         "             reading FILE once\n"
+         "Pictures are indexed-colour PNG on the tiles' palette of at most 16 colours.\n"
          "An existing picture is replaced whole, never left half written.\n",
          {"--scale"},
          {"--grid", "--all"},

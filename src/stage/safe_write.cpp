@@ -86,26 +86,62 @@ void SafeWrite::lockStageFile(const std::string& path, IfMissing ifMissing) {
     }
 }
 
+namespace {
+
+// The names of the regular files in `folder` that may be temporary files of some stage file.
+std::vector<std::string> possibleTemporaryFilesIn(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    std::vector<std::string> names;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        std::string name = entry->path().filename().string();
+        if (name.find(TemporaryMark) != std::string::npos && entry->is_regular_file(error)) {
+            names.push_back(std::move(name));
+        }
+    }
+    return names;
+}
+
+thread_local OneListingPerFolder* activeListings = nullptr;
+
+} // namespace
+
+OneListingPerFolder::OneListingPerFolder() : outer_(activeListings) {
+    activeListings = this;
+}
+
+OneListingPerFolder::~OneListingPerFolder() {
+    activeListings = outer_;
+}
+
+std::vector<std::string>& OneListingPerFolder::namesIn(const std::string& folder) {
+    const auto found = listings_.find(folder);
+    if (found != listings_.end()) {
+        return found->second;
+    }
+    return listings_.emplace(folder, possibleTemporaryFilesIn(folder)).first->second;
+}
+
 void SafeWrite::removeStaleTemporaryFiles() {
     // A writer that was killed (or lost its power) leaves its temporary file behind. Every
     // writer makes its own only while it holds the lock on the stage file, which we now hold,
     // so any such file still there belongs to a writer that is gone. Clearing them is a
     // courtesy: a failure to look or to remove one never stops the write. Backup copies are
     // never taken for one: they may hold the only whole copy of a stage file.
-    namespace fs = std::filesystem;
+    const std::string folder = folderOf(target_);
     const std::string prefix = sideFilePrefix(target_, TemporaryMark, true);
-    std::error_code error;
-    std::vector<std::string> stale;
-    for (fs::directory_iterator entry(folderOf(target_), error), end; !error && entry != end;
-         entry.increment(error)) {
-        const std::string name = entry->path().filename().string();
-        if (isTemporaryFileName(name, prefix) && entry->is_regular_file(error)) {
-            stale.push_back(entry->path().string());
+    std::vector<std::string> listedNow;
+    std::vector<std::string>& names = activeListings
+                                          ? activeListings->namesIn(folder)
+                                          : (listedNow = possibleTemporaryFilesIn(folder));
+    std::erase_if(names, [&](const std::string& name) {
+        if (!isTemporaryFileName(name, prefix)) {
+            return false;
         }
-    }
-    for (const std::string& path : stale) {
-        fileSystem().unlink(path.c_str());
-    }
+        fileSystem().unlink((folder + "/" + name).c_str());
+        return true;
+    });
 }
 
 void SafeWrite::prepareOutput() {

@@ -23,10 +23,33 @@
 
 #include "file_system.h"
 
+#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace krelwin {
+
+// While one lives, the safe writes of the calling thread find the temporary files that killed
+// writers left in a folder in one listing of it, made at the first write into that folder,
+// instead of listing the folder again for every write: a command that writes thousands of files
+// into one folder (the pictures of a whole pack) then takes time linear in their number rather
+// than quadratic. Leftovers of writers killed after that listing stay for a later write.
+class OneListingPerFolder {
+public:
+    OneListingPerFolder();
+    ~OneListingPerFolder();
+    OneListingPerFolder(const OneListingPerFolder&) = delete;
+    OneListingPerFolder& operator=(const OneListingPerFolder&) = delete;
+
+private:
+    friend class SafeWrite;
+    // The possible temporary files of the folder's first listing, less those removed since.
+    std::vector<std::string>& namesIn(const std::string& folder);
+
+    std::map<std::string, std::vector<std::string>> listings_;
+    OneListingPerFolder* outer_;
+};
 
 class SafeWrite {
 public:

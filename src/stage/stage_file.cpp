@@ -5,6 +5,7 @@
 #include "line_reader.h"
 #include "safe_write.h"
 #include "stage_record.h"
+#include "stage_sequence.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -310,18 +311,13 @@ void CzytajEtap(const std::string& path, int index, Etap& etap) {
     // Past the last stage the reader gives empty lines, so the parameter line fails to convert
     // with an empty field, which is how a missing stage is reported.
     reader.skipLinesHolding(RecordMarker, static_cast<long>(index) + 1);
+    StageLoad load;
     std::string_view line;
-    reader.readLineView(line);
-    Etap loaded;
-    loaded.parametry = parseParameterLine(line);
-    reader.readLineView(line); // the "{" line
-    // The cells are read with the size as stored, but never beyond the 80 x 80 the array holds.
-    const int rows = std::clamp<int32_t>(loaded.parametry.Wys, 0, MaxWymiar);
-    for (int row = 1; row <= rows && reader.readLineView(line); ++row) {
-        readCellRow(line, row, loaded.parametry.Szer, loaded.plansza);
+    while (!load.complete()) {
+        reader.readLineView(line);
+        load.take(line);
     }
-    applyParameterPass(loaded.parametry);
-    etap = loaded;
+    etap = load.result();
 }
 
 int ZapiszEtap(const std::string& path, const std::string& name, int index, const Etap& etap,

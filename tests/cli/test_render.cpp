@@ -67,6 +67,30 @@ TEST_F(RenderCommand, MarksTilesAndGridLinesStandAtTheirPixels) {
         EXPECT_EQ(grid.pixelColor(100, row * 29 + 28), Silver) << row;
 }
 
+// The tile as the program's resources hold it, drawn on the black of an empty cell.
+QImage tileOnBlack(int index) {
+    const QImage tile =
+        QImage(QString(KRELWIN_TILES_DIR "/tile%1.xpm").arg(index, 2, 10, QLatin1Char('0')))
+            .convertToFormat(QImage::Format_ARGB32);
+    QImage cell(tile.size(), QImage::Format_RGB32);
+    for (int y = 0; y < tile.height(); ++y)
+        for (int x = 0; x < tile.width(); ++x)
+            cell.setPixel(x, y, qAlpha(tile.pixel(x, y)) == 0 ? qRgb(0, 0, 0) : tile.pixel(x, y));
+    return cell;
+}
+
+TEST_F(RenderCommand, PicturesAreIndexedOnSixteenColoursAndShowTheTilesPixels) {
+    for (const QImage& plain : {rendered(), rendered({"--grid", "--scale", "2"})}) {
+        EXPECT_EQ(plain.format(), QImage::Format_Indexed8);
+        EXPECT_LE(plain.colorCount(), 16);
+    }
+    const QImage plain = rendered().convertToFormat(QImage::Format_RGB32);
+    // The ring is rivets (tile 4), the start stands at (1, 1) (tile 0).
+    ASSERT_FALSE(tileOnBlack(4).isNull());
+    EXPECT_EQ(cellOf(plain, 0, 0, 28), tileOnBlack(4));
+    EXPECT_EQ(cellOf(plain, 1, 1, 28), tileOnBlack(0));
+}
+
 TEST_F(RenderCommand, ScaleRepeatsEveryPixelWithoutSmoothing) {
     const QImage plain = rendered();
     const QImage big = rendered({"--scale", "3"});

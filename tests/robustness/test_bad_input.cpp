@@ -1,5 +1,7 @@
 // Malformed files from elsewhere and odd paths: every read answers, and no write loses a stage.
 #include "errors.h"
+#include "file_copy.h"
+#include "safe_write.h"
 #include "stage_file.h"
 #include "test_stage_file_support.h"
 #include "tool_process.h"
@@ -151,6 +153,26 @@ TEST_F(BadInput, StaleTemporaryFilesOfKilledWritersAreClearedAndOthersKept) {
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(folder.entries(), kept);
     EXPECT_EQ(bytes(), a + exampleRecord());
+}
+
+TEST_F(BadInput, WithOneListingPerFolderEachFileStillClearsItsOwnLeftovers) {
+    const std::vector<std::string> leftovers = {
+        ".000.png.krelwin-Ab12Z9", ".001.png.krelwin-Cd34Y8", ".001.png.krelwin-Ef56X7"};
+    for (const std::string& name : leftovers) {
+        writeBytes(folder.file(name), "partial");
+    }
+    {
+        const OneListingPerFolder listing;
+        writeWholeFile(folder.file("000.png"), "0");
+        // Made after the folder was listed: left for a later write.
+        writeBytes(folder.file(".002.png.krelwin-Gh78W6"), "partial");
+        writeWholeFile(folder.file("001.png"), "1");
+        writeWholeFile(folder.file("002.png"), "2");
+        EXPECT_EQ(folder.entries(), (std::vector<std::string>{".002.png.krelwin-Gh78W6", "000.png",
+                                                              "001.png", "002.png"}));
+    }
+    writeWholeFile(folder.file("002.png"), "2");
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"000.png", "001.png", "002.png"}));
 }
 
 } // namespace
