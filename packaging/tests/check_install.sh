@@ -26,6 +26,7 @@ for file in bin/krelwin-konstruktor bin/krelwin-stage \
             share/thumbnailers/krelwin-konstruktor.thumbnailer \
             share/metainfo/$appstream_id.metainfo.xml \
             share/man/man1/krelwin-konstruktor.1.gz share/man/man1/krelwin-stage.1.gz \
+            share/man/en/man1/krelwin-konstruktor.1.gz share/man/en/man1/krelwin-stage.1.gz \
             share/doc/krelwin-konstruktor/copyright \
             share/doc/krelwin-konstruktor/changelog.gz; do
     [ -f "$prefix/$file" ] || problem "not installed: $file"
@@ -75,7 +76,8 @@ for license in $(sed -n 's/^License: //p' "$copyright" 2>/dev/null | sort -u); d
         problem "copyright names license $license without its text"
 done
 # Compressed without name or time, and naming the version the programs show.
-for gz in "$share/doc/krelwin-konstruktor/changelog.gz" "$share"/man/man1/*.1.gz; do
+for gz in "$share/doc/krelwin-konstruktor/changelog.gz" "$share"/man/man1/*.1.gz \
+          "$share"/man/en/man1/*.1.gz; do
     gzip -t "$gz" 2>/dev/null || { problem "not gzip: ${gz#$prefix/}"; continue; }
     [ "$(od -An -tu1 -j4 -N4 "$gz" | tr -d ' ')" = 0000 ] || problem "gzip keeps a time: $gz"
 done
