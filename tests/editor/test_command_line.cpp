@@ -61,9 +61,7 @@ private slots:
         const Outcome byDialog = openedBy(Way::Dialog, path);
         // A relative name, as typed in a shell, ends up as the dialog's absolute one.
         const Outcome byCommandLine = openedBy(Way::CommandLine, name);
-        QCOMPARE(byCommandLine.names, byDialog.names);
-        QCOMPARE(byCommandLine.items, byDialog.items);
-        QCOMPARE(byCommandLine.messages, byDialog.messages);
+        QCOMPARE(byCommandLine.messages, byDialog.messages); // the likeliest difference, shown
         QVERIFY(byCommandLine == byDialog);
 
         QCOMPARE(byCommandLine.viewShown, opened);
@@ -116,7 +114,7 @@ private slots:
             QCOMPARE(icon.pixel(margin - 1, margin), QRgb(0));
     }
 
-    void theWindowCarriesTheIconAtEverySize() {
+    void theApplicationIconHasEveryThemeSize() {
         QList<QSize> expected;
         for (const int size : {16, 24, 32, 48, 64, 96, 128})
             expected << QSize(size, size);
