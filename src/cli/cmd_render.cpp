@@ -2,14 +2,12 @@
 
 #include "StagePicture.h"
 #include "errors.h"
-#include "file_copy.h"
 #include "file_system.h"
+#include "picture_output.h"
 #include "safe_write.h"
 #include "stage_file.h"
 #include "stage_sequence.h"
 
-#include <QBuffer>
-#include <QByteArray>
 #include <QDir>
 #include <QString>
 
@@ -32,31 +30,6 @@ render::PictureOptions pictureOptions(const CommandLine& line) {
                              *scale);
     }
     return options;
-}
-
-// Qt's quality 60 is zlib's level 3, its fastest good one: on an 80 x 80 stage a quarter of the
-// default level's time for a file about 40 % larger, still well under half the size of the
-// same picture as RGBA.
-constexpr int PngQuality = 60;
-
-QByteArray pngOf(const QImage& picture) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (picture.isNull() || !picture.save(&buffer, "PNG", PngQuality))
-        throw PlainMessage("Nie można utworzyć obrazu: jest za duży.");
-    return bytes;
-}
-
-// Written beside the target and renamed over it, so a failed write leaves no half picture.
-void writePicture(const std::string& path, const QImage& picture) {
-    const QByteArray png = pngOf(picture);
-    try {
-        writeWholeFile(path, std::string_view(png.constData(), std::size_t(png.size())));
-    } catch (const InOutError& error) {
-        throw PlainMessage("Nie można zapisać obrazu: " + shownText(path) + " (" + error.what() +
-                           ")");
-    }
 }
 
 QImage pictureOfStageAt(const std::string& path, int index, const render::PictureOptions& options) {

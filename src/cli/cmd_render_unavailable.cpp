@@ -9,4 +9,9 @@ int runRender(const CommandLine&, std::ostream&) {
     throw PlainMessage("render is not available: krelwin-stage was built without the editor (Qt).");
 }
 
+int runThumbnail(const CommandLine&, std::ostream&) {
+    throw PlainMessage(
+        "thumbnail is not available: krelwin-stage was built without the editor (Qt).");
+}
+
 } // namespace krelwin::cli

@@ -100,6 +100,21 @@ const std::vector<Command>& allCommands() {
          2,
          3,
          runRender},
+        {"thumbnail",
+         "INPUT OUTPUT SIZE",
+         "draw stage 0 fitted into SIZE x SIZE pixels (thumbnails)",
+         "Loads stage 0 of the stage file INPUT as show does, draws it as render does\n"
+         "(border ring included, no grid) and fits the picture into SIZE x SIZE pixels,\n"
+         "keeping its proportions, into the PNG picture OUTPUT. A larger picture is\n"
+         "reduced with smoothing; a smaller one is enlarged by repeating its pixels, with\n"
+         "no blur. SIZE is 1 to 4096. File managers run it through the thumbnailer entry\n"
+         "of stage files as \"krelwin-stage thumbnail %i %o %s\". OUTPUT is replaced\n"
+         "whole, never left half written.\n",
+         {},
+         {},
+         3,
+         3,
+         runThumbnail},
     };
     return commands;
 }

@@ -32,8 +32,9 @@ int runShow(const CommandLine& line, std::ostream& out);
 int runCopy(const CommandLine& line, std::ostream& out);
 int runGenerate(const CommandLine& line, std::ostream& out);
 int runCheck(const CommandLine& line, std::ostream& out);
-// Needs the editor's renderer; in a build without Qt it fails with a message.
+// Need the editor's renderer; in a build without Qt they fail with a message.
 int runRender(const CommandLine& line, std::ostream& out);
+int runThumbnail(const CommandLine& line, std::ostream& out);
 
 const std::vector<Command>& allCommands();
 const Command* findCommand(std::string_view name);

@@ -1,5 +1,5 @@
-// krelwin-stage render: picture sizes, known pixels of marks, tiles and grid lines, scaling,
-// whole packs and the failures.
+// krelwin-stage render and thumbnail: picture sizes, known pixels of marks, tiles and grid
+// lines, scaling, whole packs, thumbnails of the sample pack and the failures.
 #include "cli_runner.h"
 
 #include <QColor>
@@ -108,6 +108,23 @@ TEST_F(RenderCommand, AllDrawsOnePictureNamedByIndexPerStage) {
     EXPECT_TRUE(picture("pictures/003.png").isNull());
 }
 
+TEST_F(RenderCommand, ThumbnailFitsStageZeroOfTheSamplePackIntoTheSize) {
+    // Stage 0 of the sample pack is 20 x 10 cells: a picture of 616 x 336 pixels.
+    const std::pair<std::string, QSize> sizes[] = {
+        {"128", {128, 69}}, {"1232", {1232, 672}}, {"1", {1, 1}}};
+    for (const auto& [size, expected] : sizes) {
+        const Outcome outcome = run({"thumbnail", KRELWIN_SAMPLE_PACK, size + ".png", size});
+        EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+        EXPECT_EQ(picture(size + ".png").size(), expected) << size;
+    }
+    // Row 8 holds five empty cells, columns 9 to 13: black also once reduced.
+    EXPECT_EQ(picture("128.png").pixelColor(67, 48), QColor(Qt::black));
+    // An enlargement repeats pixels: at twice the size it is render's --scale 2.
+    ASSERT_EQ(run({"render", KRELWIN_SAMPLE_PACK, "0", "twice.png", "--scale", "2"}).exitCode, 0);
+    EXPECT_EQ(picture("1232.png").convertToFormat(QImage::Format_RGB32),
+              picture("twice.png").convertToFormat(QImage::Format_RGB32));
+}
+
 TEST_F(RenderCommand, FailuresSayWhyAndWriteNothing) {
     const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases{
         {{"render", "missing.map", "0", "out.png"}, 1, "Brak pliku: missing.map..."},
@@ -117,6 +134,9 @@ TEST_F(RenderCommand, FailuresSayWhyAndWriteNothing) {
          "Nie można zapisać obrazu: no-such-folder/out.png"},
         {{"render", "Plan01.map", "0", "out.png", "--scale", "9"}, 2, "krelwin-stage: --scale"},
         {{"render", "Plan01.map", "0", "out.png", "--all"}, 2, "krelwin-stage: --all"},
+        {{"thumbnail", "missing.map", "out.png", "128"}, 1, "Brak pliku: missing.map..."},
+        {{"thumbnail", "Plan01.map", "out.png", "0"}, 2, "krelwin-stage: SIZE"},
+        {{"thumbnail", "Plan01.map", "out.png", "4097"}, 2, "krelwin-stage: SIZE"},
     };
     for (const auto& [arguments, exitCode, errorStart] : cases) {
         const Outcome outcome = run(arguments);
