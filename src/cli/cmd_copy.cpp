@@ -1,7 +1,6 @@
 #include "commands.h"
 
 #include "stage_file.h"
-#include "stage_output.h"
 
 namespace krelwin::cli {
 
@@ -14,9 +13,9 @@ int runCopy(const CommandLine& line, std::ostream&) {
     const int destinationIndex =
         parseIntegerArgument(line.positional[3], "DEST_INDEX", AppendIndex);
     Etap etap;
-    CzytajEtap(source, index, etap);
+    const std::string ownName = loadStageAndName(source, index, etap);
     const std::string* name = line.option("--name");
-    ZapiszEtap(destination, name ? *name : ownStageName(source, index), destinationIndex, etap);
+    ZapiszEtap(destination, name ? *name : ownName, destinationIndex, etap);
     return ExitSuccess;
 }
 

@@ -10,13 +10,13 @@ int runShow(const CommandLine& line, std::ostream& out) {
     const std::string& path = line.positional[0];
     const int index = parseIntegerArgument(line.positional[1], "INDEX", 0);
     Etap etap;
-    CzytajEtap(path, index, etap);
+    const std::string name = loadStageAndName(path, index, etap);
     // The record goes where a stage file's would, so cells the editor's writes refuse are
     // refused here too.
     if (const std::string problem = cellProblem(etap); !problem.empty()) {
         throw WriteRefused(problem);
     }
-    printRecord(out, ownStageName(path, index), etap);
+    printRecord(out, name, etap);
     return ExitSuccess;
 }
 

@@ -8,12 +8,6 @@ namespace krelwin {
 
 namespace {
 
-// A selection only ever comes from the map view, whose cells are array cells; clamping keeps a
-// walk inside the array even for a rectangle from somewhere else.
-int clampToArray(int index) {
-    return std::clamp(index, 0, RozmiarPlanszy - 1);
-}
-
 bool isWritableInterior(const Etap& etap, Pole pole) {
     return Plansza::inArray(pole.column, pole.row) && etap.isInterior(pole.column, pole.row);
 }
@@ -22,10 +16,10 @@ bool isWritableInterior(const Etap& etap, Pole pole) {
 
 ZapisanePola fillSelection(Etap& etap, const Zaznaczenie& zaznaczenie, char narzedzie) {
     ZapisanePola written;
-    const int right = clampToArray(zaznaczenie.right);
-    const int bottom = clampToArray(zaznaczenie.bottom);
-    for (int column = clampToArray(zaznaczenie.left); column <= right; ++column) {
-        for (int row = clampToArray(zaznaczenie.top); row <= bottom; ++row) {
+    const int right = Plansza::clampToArray(zaznaczenie.right);
+    const int bottom = Plansza::clampToArray(zaznaczenie.bottom);
+    for (int column = Plansza::clampToArray(zaznaczenie.left); column <= right; ++column) {
+        for (int row = Plansza::clampToArray(zaznaczenie.top); row <= bottom; ++row) {
             if (paintCell(etap, Pole{column, row}, narzedzie)) {
                 written.push_back(Pole{column, row});
             }

@@ -201,7 +201,11 @@ struct stat statusOf(int fd) {
 }
 
 void seekToStart(int fd) {
-    if (fileSystem().lseek(fd, 0, SEEK_SET) != 0) {
+    seekTo(fd, 0);
+}
+
+void seekTo(int fd, off_t offset) {
+    if (fileSystem().lseek(fd, offset, SEEK_SET) != offset) {
         throw InOutError::fromErrno(errno);
     }
 }

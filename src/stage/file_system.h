@@ -111,6 +111,7 @@ void syncFile(int fd);
 void startWriteBack(int fd, off_t offset, off_t length);
 struct stat statusOf(int fd);
 void seekToStart(int fd);
+void seekTo(int fd, off_t offset);
 void truncateTo(int fd, off_t length);
 // Copies from `from`'s present offset to its end onto `to` at `to`'s present offset; returns
 // how many bytes it copied.

@@ -1,8 +1,8 @@
 #include "line_reader.h"
 
 #include "file_system.h"
+#include "line_splitter.h"
 
-#include <cassert>
 #include <cstring>
 #include <fcntl.h>
 
@@ -11,9 +11,6 @@ namespace krelwin {
 namespace {
 
 constexpr std::size_t BlockSize = 256 * 1024;
-constexpr char CarriageReturn = '\r';
-constexpr char LineFeed = '\n';
-constexpr char EndMark = 26;
 
 } // namespace
 
@@ -25,8 +22,8 @@ struct LineReader::Impl {
     std::size_t end = 0;
     bool exhausted = false; // nothing more will come from the descriptor
     bool bytesAfterEndMark = false;
-    bool lineFeedMayFollow = false; // the last line ended in a CR at the very end of a block
-    std::string longLine;           // a line that straddles blocks is gathered here
+    LineSplitter splitter;
+    std::string longLine; // a line that straddles blocks is gathered here
 
     std::size_t unread() const { return end - begin; }
     char* position() { return block.get() + begin; }
@@ -59,31 +56,17 @@ struct LineReader::Impl {
                 return false;
             }
             readBlock();
-            if (lineFeedMayFollow && unread() > 0) {
-                lineFeedMayFollow = false;
-                if (block[begin] == LineFeed) {
-                    ++begin;
-                }
-            }
+            begin = splitter.blockStart(position(), block.get() + end) - block.get();
         }
         return true;
     }
 
     // Steps over the CR at `crAt` and the LF that may belong to it.
-    void passLineEnd(std::size_t crAt) {
-        begin = crAt + 1;
-        if (begin < end) {
-            if (block[begin] == LineFeed) {
-                ++begin;
-            }
-        } else {
-            lineFeedMayFollow = true;
-        }
+    void passLineEnd(const char* cr) {
+        begin = splitter.pastLineEnd(cr, block.get() + end) - block.get();
     }
 
-    const char* findLineEnd() {
-        return static_cast<const char*>(std::memchr(position(), CarriageReturn, unread()));
-    }
+    const char* findLineEnd() { return LineSplitter::lineEnd(position(), block.get() + end); }
 
     bool nextLine(std::string_view& line) {
         if (!fill()) {
@@ -96,7 +79,7 @@ struct LineReader::Impl {
             const char* lineEnd = findLineEnd();
             if (lineEnd != nullptr) {
                 const std::size_t length = lineEnd - start;
-                passLineEnd(lineEnd - block.get());
+                passLineEnd(lineEnd);
                 if (!straddles) {
                     line = std::string_view(start, length);
                     return true;
@@ -116,35 +99,6 @@ struct LineReader::Impl {
                 return true;
             }
         }
-    }
-
-    void skipRestOfLine() {
-        while (fill()) {
-            const char* lineEnd = findLineEnd();
-            if (lineEnd != nullptr) {
-                passLineEnd(lineEnd - block.get());
-                return;
-            }
-            begin = end;
-        }
-    }
-
-    long skipLinesHolding(char marker, long count) {
-        long passed = 0;
-        while (passed < count && fill()) {
-            const void* found = std::memchr(position(), marker, unread());
-            if (found == nullptr) {
-                // The block holds no marker: its lines are skipped whole. If it ends in a CR,
-                // an LF opening the next block still belongs to that line end.
-                lineFeedMayFollow = block[end - 1] == CarriageReturn;
-                begin = end;
-                continue;
-            }
-            ++passed;
-            begin = static_cast<const char*>(found) - block.get();
-            skipRestOfLine();
-        }
-        return passed;
     }
 };
 
@@ -173,11 +127,6 @@ bool LineReader::readLine(std::string& line) {
 
 bool LineReader::readLineView(std::string_view& line) {
     return impl_->nextLine(line);
-}
-
-long LineReader::skipLinesHolding(char marker, long count) {
-    assert(marker != CarriageReturn && marker != LineFeed);
-    return impl_->skipLinesHolding(marker, count);
 }
 
 bool LineReader::readRawBlock(std::string_view& block) {

@@ -1,7 +1,4 @@
-// Reads a stage file line by line under the file's text conventions:
-//  - a line ends at CR; an LF right after that CR belongs to the line end; an LF anywhere else
-//    is an ordinary character of the line;
-//  - the file ends at its physical end or at its first byte 26, whichever comes first;
+// Reads a stage file line by line under the file's line-end rule (line_splitter.h):
 //  - a last line without a line end is read like any other; a line end at the very end of the
 //    file gives no extra empty line;
 //  - lines of any length are read whole; reading past the end gives empty lines, no error.
@@ -32,9 +29,6 @@ public:
     bool readLine(std::string& line);
     // The same, as a view that stays valid only until the next call on this reader.
     bool readLineView(std::string_view& line);
-    // Skips whole lines until `count` lines holding `marker` (neither CR nor LF) have been
-    // passed, the last of them included; returns how many it passed, fewer when the file ended.
-    long skipLinesHolding(char marker, long count);
     // The next block of the file's bytes exactly as stored (line ends untouched), at most up
     // to the end mark; false once the file has ended. The view lives until the next call.
     bool readRawBlock(std::string_view& block);

@@ -4,6 +4,7 @@
 #include "cells.h"
 #include "parametry_etapu.h"
 
+#include <algorithm>
 #include <array>
 
 namespace krelwin {
@@ -21,6 +22,9 @@ public:
     static bool inArray(int column, int row) {
         return column >= 0 && column < RozmiarPlanszy && row >= 0 && row < RozmiarPlanszy;
     }
+    // The nearest column or row index the array has: a walk over a rectangle from elsewhere
+    // stays inside the array.
+    static int clampToArray(int index) { return std::clamp(index, 0, RozmiarPlanszy - 1); }
 
     void fill(char code);
     void fillWithRivets() { fill('#'); }

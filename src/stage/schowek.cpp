@@ -12,17 +12,13 @@ namespace {
 // left out of both: a cell copied there is never pasted.
 constexpr int LastBlockIndex = RozmiarPlanszy - 2;
 
-int clampToArray(int index) {
-    return std::clamp(index, 0, RozmiarPlanszy - 1);
-}
-
 // Visits the selected cells column by column from the left, each column from the top. The
 // view only selects array cells; the clamp keeps any other rectangle inside the array.
 template <typename Visit> void forEachSelected(const Zaznaczenie& zaznaczenie, Visit visit) {
-    const int right = clampToArray(zaznaczenie.right);
-    const int bottom = clampToArray(zaznaczenie.bottom);
-    for (int column = clampToArray(zaznaczenie.left); column <= right; ++column) {
-        for (int row = clampToArray(zaznaczenie.top); row <= bottom; ++row) {
+    const int right = Plansza::clampToArray(zaznaczenie.right);
+    const int bottom = Plansza::clampToArray(zaznaczenie.bottom);
+    for (int column = Plansza::clampToArray(zaznaczenie.left); column <= right; ++column) {
+        for (int row = Plansza::clampToArray(zaznaczenie.top); row <= bottom; ++row) {
             visit(column, row);
         }
     }

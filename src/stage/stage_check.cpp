@@ -5,10 +5,13 @@
 #include "file_system.h"
 #include "integer_text.h"
 #include "line_reader.h"
+#include "line_splitter.h"
 #include "plansza.h"
+#include "stage_locator.h"
 
 #include <algorithm>
 #include <array>
+#include <fcntl.h>
 #include <optional>
 #include <string_view>
 
@@ -45,13 +48,8 @@ struct StoredParameters {
 
 class StageFileChecker {
 public:
-    explicit StageFileChecker(std::vector<std::string> lines) : lines_(std::move(lines)) {
-        for (std::size_t i = 0; i < lines_.size(); ++i) {
-            if (contains(lines_[i], '}')) {
-                braceLines_.push_back(i);
-            }
-        }
-    }
+    StageFileChecker(std::vector<std::string_view> lines, std::vector<std::size_t> braceLines)
+        : lines_(std::move(lines)), braceLines_(std::move(braceLines)) {}
 
     std::vector<StageProblem> run(bool bytesAfterEndMark) {
         checkLinesBeforeFirstStage();
@@ -67,13 +65,13 @@ public:
     }
 
 private:
-    std::vector<std::string> lines_;
-    std::vector<std::size_t> braceLines_;
+    std::vector<std::string_view> lines_;
+    std::vector<std::size_t> braceLines_; // the stages' "}" lines, as line numbers from 0
     std::vector<StageProblem> problems_;
 
     void report(int index, std::string text) { problems_.push_back({index, std::move(text)}); }
 
-    const std::string* lineAt(std::size_t i) const {
+    const std::string_view* lineAt(std::size_t i) const {
         return i < lines_.size() ? &lines_[i] : nullptr;
     }
 
@@ -92,15 +90,13 @@ private:
 
     void checkListReach() {
         const std::size_t count = braceLines_.size();
-        if (count > MaxListed) {
-            report(static_cast<int>(MaxListed),
-                   "etapy " + std::to_string(MaxListed) + ".." + std::to_string(count - 1) +
-                       " są poza listą etapów edytora, która mieści pierwsze " +
-                       std::to_string(MaxListed));
+        if (count > static_cast<std::size_t>(MaxListedStages)) {
+            report(MaxListedStages, "etapy " + std::to_string(MaxListedStages) + ".." +
+                                        std::to_string(count - 1) +
+                                        " są poza listą etapów edytora, która mieści pierwsze " +
+                                        std::to_string(MaxListedStages));
         }
     }
-
-    static constexpr std::size_t MaxListed = 100;
 
     void checkStage(int k) {
         const std::size_t brace = braceLines_[k];
@@ -112,13 +108,13 @@ private:
             return;
         }
         checkNameLine(k, brace);
-        const std::string* parameterLine = lineAt(brace + 1);
+        const std::string_view* parameterLine = lineAt(brace + 1);
         if (parameterLine == nullptr) {
             report(k, "brak wiersza parametrów");
             return;
         }
         const StoredParameters stored = checkParameterLine(k, *parameterLine);
-        const std::string* openingLine = lineAt(brace + 2);
+        const std::string_view* openingLine = lineAt(brace + 2);
         if (openingLine == nullptr || *openingLine != "{") {
             report(k, "brak wiersza „{” po wierszu parametrów");
         }
@@ -136,7 +132,7 @@ private:
             report(k, "brak wiersza nazwy przed „}”");
             return;
         }
-        const std::string& line = lines_[brace - 1];
+        const std::string_view line = lines_[brace - 1];
         if (line.size() < 2 || line.front() != '(' || line.back() != ')') {
             report(k, "wiersz nazwy nie ma postaci (nazwa)");
         }
@@ -214,14 +210,14 @@ private:
         std::vector<int> rowsWithOpening; // a "(" beyond the cells the load takes
         const std::size_t loadedWidth = std::min<std::size_t>(width, MaxWymiar);
         for (std::size_t r = 0; r < present; ++r) {
-            const std::string& row = lines_[firstRow + r];
+            const std::string_view row = lines_[firstRow + r];
             if (r < expected && row.size() < width) {
                 shortRows.push_back(static_cast<int>(r + 1));
             }
             const std::size_t beyond = r < std::min<std::size_t>(expected, MaxWymiar)
                                            ? std::min(loadedWidth, row.size())
                                            : 0;
-            if (contains(std::string_view(row).substr(beyond), '(')) {
+            if (contains(row.substr(beyond), '(')) {
                 rowsWithOpening.push_back(static_cast<int>(r + 1));
             }
         }
@@ -244,7 +240,7 @@ private:
         const int columnsRead = std::clamp<int32_t>(szer, 0, MaxWymiar);
         const int rowsRead = std::clamp<int32_t>(wys, 0, MaxWymiar);
         for (int row = 1; row <= rowsRead; ++row) {
-            const std::string* line = lineAt(brace + 2 + static_cast<std::size_t>(row));
+            const std::string_view* line = lineAt(brace + 2 + static_cast<std::size_t>(row));
             if (line == nullptr) {
                 break;
             }
@@ -269,7 +265,7 @@ private:
         int starts = 0;
         int exits = 0;
         for (int row = 1; row <= rowsRead; ++row) {
-            const std::string* line = lineAt(brace + 2 + static_cast<std::size_t>(row));
+            const std::string_view* line = lineAt(brace + 2 + static_cast<std::size_t>(row));
             if (line == nullptr) {
                 break;
             }
@@ -285,18 +281,52 @@ private:
     }
 };
 
+// The file's text up to its end mark, read whole.
+std::string readText(int fd, bool& bytesAfterEndMark) {
+    std::string text;
+    text.reserve(static_cast<std::size_t>(statusOf(fd).st_size));
+    LineReader reader(fd);
+    std::string_view block;
+    while (reader.readRawBlock(block)) {
+        text.append(block);
+    }
+    bytesAfterEndMark = reader.hasBytesAfterEndMark();
+    return text;
+}
+
+// The text's lines, and which of them are the stages' "}" lines as the locator finds them.
+void splitIntoLines(std::string_view text, std::vector<std::string_view>& lines,
+                    std::vector<std::size_t>& braceLines) {
+    std::vector<off_t> braceOffsets;
+    StageLocator stages(text);
+    while (const std::optional<StageSpan> span = stages.next()) {
+        braceOffsets.push_back(span->braceLine);
+    }
+    LineSplitter splitter;
+    const char* const end = text.data() + text.size();
+    auto nextBrace = braceOffsets.begin();
+    for (const char* start = text.data(); start < end;) {
+        if (nextBrace != braceOffsets.end() && start - text.data() == *nextBrace) {
+            braceLines.push_back(lines.size());
+            ++nextBrace;
+        }
+        const char* cr = LineSplitter::lineEnd(start, end);
+        lines.emplace_back(start, (cr != nullptr ? cr : end) - start);
+        start = cr != nullptr ? splitter.pastLineEnd(cr, end) : end;
+    }
+}
+
 } // namespace
 
 std::vector<StageProblem> findStageProblems(const std::string& path) {
     requireStageFile(path);
-    LineReader reader(path);
-    std::vector<std::string> lines;
-    std::string line;
-    while (reader.readLine(line)) {
-        lines.push_back(std::move(line));
-    }
-    const bool bytesAfterEndMark = reader.hasBytesAfterEndMark();
-    return StageFileChecker(std::move(lines)).run(bytesAfterEndMark);
+    const FileDescriptor fd = openStageFile(path, O_RDONLY);
+    bool bytesAfterEndMark = false;
+    const std::string text = readText(fd.get(), bytesAfterEndMark);
+    std::vector<std::string_view> lines;
+    std::vector<std::size_t> braceLines;
+    splitIntoLines(text, lines, braceLines);
+    return StageFileChecker(std::move(lines), std::move(braceLines)).run(bytesAfterEndMark);
 }
 
 std::string problemLine(const StageProblem& problem) {

@@ -3,13 +3,16 @@
 #include "errors.h"
 #include "file_system.h"
 #include "line_reader.h"
+#include "line_splitter.h"
 #include "safe_write.h"
+#include "stage_locator.h"
 #include "stage_record.h"
 #include "stage_sequence.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <limits>
 #include <stdexcept>
 
@@ -17,9 +20,6 @@ namespace krelwin {
 
 namespace {
 
-constexpr char CarriageReturn = '\r';
-constexpr char LineFeed = '\n';
-constexpr char EndMark = 26;
 // What a colour text or a cell must not hold: a line holding "(" or "}" counts as a record's
 // name or "}" line, and a line end or a byte 26 splits the line or ends the file.
 constexpr std::string_view RecordBreakingBytes("}(\r\n\x1a", 5);
@@ -60,33 +60,39 @@ void copyLine(SafeWrite& out, std::string_view line) {
     out.write(LineEnd);
 }
 
-// Copies the rest of the file from a line start to its end, every line ended by CR LF. Runs of
-// lines that already end that way go out as one block.
-void copyRemainingLines(LineReader& reader, SafeWrite& out) {
+// Copies the lines of the bytes [from, to) of the file (to its end when `to` is not given),
+// `from` and `to` being line starts, every line ended by CR LF as a write ends every line: a
+// line that ends in a CR alone, or not at all, gets its LF. Runs of lines that already end in
+// CR LF go out as one block.
+void copyLines(int fd, off_t from, std::optional<off_t> to, SafeWrite& out) {
+    if (to && *to <= from) {
+        return;
+    }
+    seekTo(fd, from);
+    LineReader reader(fd);
+    LineSplitter splitter;
+    off_t left = to ? *to - from : std::numeric_limits<off_t>::max();
+    bool lineOpen = false; // bytes of an unended line have gone out
     std::string_view block;
-    bool lineFeedMayFollow = false; // the previous block ended in a CR
-    bool lineOpen = false;          // bytes of an unended line have gone out
-    while (reader.readRawBlock(block)) {
-        const char* p = block.data();
-        const char* const end = p + block.size();
-        if (lineFeedMayFollow && *p == LineFeed) {
-            ++p;
+    while (left > 0 && reader.readRawBlock(block)) {
+        if (static_cast<off_t>(block.size()) > left) {
+            block = block.substr(0, static_cast<std::size_t>(left));
         }
-        lineFeedMayFollow = false;
-        const char* run = p;
-        const char* lineStart = p;
+        left -= static_cast<off_t>(block.size());
+        const char* const end = block.data() + block.size();
+        const char* lineStart = splitter.blockStart(block.data(), end);
+        const char* run = lineStart;
         bool sawLineEnd = false;
-        while (const void* found = std::memchr(p, CarriageReturn, end - p)) {
-            const char* cr = static_cast<const char*>(found);
+        while (const char* cr = LineSplitter::lineEnd(lineStart, end)) {
             sawLineEnd = true;
-            if (cr + 1 < end && cr[1] == LineFeed) {
-                p = lineStart = cr + 2;
-                continue;
+            lineStart = splitter.pastLineEnd(cr, end);
+            if (lineStart == cr + 2) {
+                continue; // already CR LF
             }
+            // A CR alone; at the block's end its LF, if one follows, is dropped from the next.
             out.write(std::string_view(run, cr - run));
             out.write(LineEnd);
-            p = run = lineStart = cr + 1;
-            lineFeedMayFollow = p == end;
+            run = lineStart;
         }
         out.write(std::string_view(run, end - run));
         if (lineStart < end) {
@@ -100,106 +106,24 @@ void copyRemainingLines(LineReader& reader, SafeWrite& out) {
     }
 }
 
-// The name a remembered name line carries, made in the line's own storage: a name line may be
-// megabytes long, and the list should hold it once, not copy it again.
-std::string nameInPlace(std::string&& line) {
-    if (line.size() <= 2) {
-        return {};
-    }
-    line.pop_back();
-    line.erase(0, 1);
-    return std::move(line);
-}
-
-// What the copy up to a record found of it.
-struct RecordStart {
-    long braceLines = 0;        // "}" lines found: index + 1 when the stage exists
-    std::string_view braceLine; // the stage's "}" line, valid until the reader reads on
-    std::string name;           // the stage's name as the list reads it
-};
-
-// Copies the lines that come before the name line of stage `index`, then stops just after its
-// "}" line.
-RecordStart copyLinesBeforeRecord(LineReader& reader, SafeWrite& out, long index) {
-    // A line can go out only once the next is known not to be the stage's "}" line, because the
-    // line before that one is the stage's name line, which is not copied.
-    std::string previous;
-    bool havePrevious = false;
-    RecordStart found;
-    std::string_view line;
-    while (reader.readLineView(line)) {
-        if (holdsMarker(line, RecordMarker) && ++found.braceLines == index + 1) {
-            found.braceLine = line;
-            // The list names a stage by the last line before its "}" line that holds no "}"
-            // since the previous stage's: none when the two "}" lines meet.
-            if (havePrevious && !holdsMarker(previous, RecordMarker)) {
-                found.name = nameFromNameLine(previous);
-            }
-            return found;
-        }
-        if (havePrevious) {
-            copyLine(out, previous);
-        }
-        previous.assign(line);
-        havePrevious = true;
-    }
-    return found;
-}
-
-// Refuses the write unless the stage at `index` is there and, when the caller says which name
-// it expects there, carries that name.
-void requireStageFound(const RecordStart& found, const std::string& path, int index,
+// Finds the stage at `index` for a write, and refuses the write unless it is there and, when
+// the caller says which name it expects there, carries that name.
+StageSpan requireStage(StageLocator& stages, const std::string& path, int index,
                        const std::optional<std::string>& expectedName) {
-    const bool exists = found.braceLines > index;
-    if (expectedName && (!exists || found.name != *expectedName)) {
+    const std::optional<StageSpan> span = stages.find(index);
+    if (expectedName && (!span || listedName(stages, *span) != *expectedName)) {
         throw FileChangedMessage(path, index);
     }
-    if (!exists) {
-        throw noSuchStage(path, index, found.braceLines);
+    if (!span) {
+        throw noSuchStage(path, index, stages.stagesFound());
     }
+    return *span;
 }
 
-// Counts the lines holding "}" in a stream of raw blocks, as the stage numbering counts them:
-// a line ends at a CR, and a line with several "}" counts once.
-class RecordLineCounter {
-public:
-    void feed(std::string_view block) {
-        const char* p = block.data();
-        const char* const end = p + block.size();
-        while (p < end) {
-            const char wanted = inCountedLine_ ? CarriageReturn : RecordMarker;
-            const void* found = std::memchr(p, wanted, static_cast<std::size_t>(end - p));
-            if (found == nullptr) {
-                return;
-            }
-            if (!inCountedLine_) {
-                ++count_;
-            }
-            inCountedLine_ = !inCountedLine_;
-            p = static_cast<const char*>(found) + 1;
-        }
-    }
-    long count() const { return count_; }
-
-private:
-    long count_ = 0;
-    bool inCountedLine_ = false;
-};
-
-// Skips the old record and copies everything from the name line of the stage after it: the
-// first line after the old "}" line that holds "(". In a well-formed file that is the
-// (index + 2)-th such line. Where a file from elsewhere has a "}" in a name, a colour text or a
-// row, the "(" lines before the record number fewer than its index, and counting on to the
-// (index + 2)-th would skip whole stages; a stray "(" before the record makes them more, and
-// counting from the start would copy lines twice. Taking the first one after never does either.
-void copyStagesAfterRecord(LineReader& reader, SafeWrite& out) {
-    std::string_view line;
-    while (reader.readLineView(line)) {
-        if (holdsMarker(line, NameMarker)) {
-            copyLine(out, line);
-            copyRemainingLines(reader, out);
-            return;
-        }
+// Copies the records that follow a stage's record, to the end of the file.
+void copyRecordsAfter(StageLocator& stages, const StageSpan& span, int fd, SafeWrite& out) {
+    if (const std::optional<off_t> end = stages.recordEnd(span)) {
+        copyLines(fd, *end, std::nullopt, out);
     }
 }
 
@@ -219,28 +143,28 @@ void requireStageToReplace(const std::string& path, int index) {
 
 void replaceRecord(SafeWrite& out, const std::string& path, int index, std::string_view record,
                    const std::optional<std::string>& expectedName) {
-    LineReader reader(out.stageFd());
-    const RecordStart found = copyLinesBeforeRecord(reader, out, index);
-    requireStageFound(found, path, index, expectedName);
+    const int fd = out.stageFd();
+    StageLocator stages(fd);
+    const StageSpan span = requireStage(stages, path, index, expectedName);
+    copyLines(fd, 0, span.nameLine, out);
     out.write(record);
-    copyStagesAfterRecord(reader, out);
+    copyRecordsAfter(stages, span, fd, out);
 }
 
-// Returns the position of the appended stage: the number of records before it.
+// Copies the file as it stands and appends the record; returns the position of the appended
+// stage: the number of records before it.
 int appendRecordTo(SafeWrite& out, std::string_view record) {
-    LineReader reader(out.stageFd());
-    RecordLineCounter records;
-    std::string_view block;
+    StageLocator stages(out.stageFd());
     char last = 0;
     char beforeLast = 0;
     bool any = false;
-    while (reader.readRawBlock(block)) {
+    stages.onBlock([&](std::string_view block) {
         out.write(block);
-        records.feed(block);
         beforeLast = block.size() >= 2 ? block[block.size() - 2] : last;
         last = block.back();
         any = true;
-    }
+    });
+    const long count = stages.countAll();
     // Otherwise the new name line would continue the file's last line.
     const bool lastLineEnded =
         last == CarriageReturn || (last == LineFeed && beforeLast == CarriageReturn);
@@ -248,7 +172,37 @@ int appendRecordTo(SafeWrite& out, std::string_view record) {
         out.write(LineEnd);
     }
     out.write(record);
-    return static_cast<int>(std::min<long>(records.count(), std::numeric_limits<int>::max()));
+    return static_cast<int>(std::min<long>(count, std::numeric_limits<int>::max()));
+}
+
+// The load: the stage at `index` and the name on its name line.
+void loadStage(const std::string& path, int index, Etap& etap, std::string* ownName) {
+    if (index < 0) {
+        throw std::invalid_argument("CzytajEtap: a stage index is 0 or more");
+    }
+    requireStageFile(path);
+    const FileDescriptor fd = openStageFile(path, O_RDONLY);
+    StageLocator stages(fd.get());
+    const std::optional<StageSpan> span = stages.find(index);
+    std::string name = span ? nameFromNameLine(stages.nameLineText(*span)) : std::string();
+    // Past the last stage the reader gives empty lines, so the parameter line fails to convert
+    // with an empty field, which is how a missing stage is reported.
+    if (span) {
+        seekTo(fd.get(), span->afterBraceLine);
+    } else if (fileSystem().lseek(fd.get(), 0, SEEK_END) < 0) {
+        throw InOutError::fromErrno(errno);
+    }
+    LineReader reader(fd.get());
+    StageLoad load;
+    std::string_view line;
+    while (!load.complete()) {
+        reader.readLineView(line);
+        load.take(line);
+    }
+    etap = load.result();
+    if (ownName != nullptr) {
+        *ownName = std::move(name);
+    }
 }
 
 } // namespace
@@ -280,44 +234,28 @@ std::string cellProblem(const Etap& etap) {
 
 std::vector<std::string> CzytajListeEtapow(const std::string& path) {
     requireStageFile(path);
-    LineReader reader(path);
+    const FileDescriptor fd = openStageFile(path, O_RDONLY);
+    StageLocator stages(fd.get());
     std::vector<std::string> names;
-    std::string remembered;
-    std::string line;
-    for (int repetition = 0; repetition < MaxListedStages && !reader.atEnd(); ++repetition) {
-        remembered.clear();
-        bool braceLineRead = false;
-        while (reader.readLine(line)) {
-            if (holdsMarker(line, RecordMarker)) {
-                braceLineRead = true;
-                break;
-            }
-            remembered.swap(line);
-        }
+    while (names.size() < static_cast<std::size_t>(MaxListedStages)) {
+        const std::optional<StageSpan> span = stages.next();
         // A "}" line with nothing after it is not a stage the list can offer.
-        if (braceLineRead && !reader.atEnd()) {
-            names.push_back(nameInPlace(std::move(remembered)));
+        if (!span || !span->moreFollows) {
+            break;
         }
+        names.push_back(listedName(stages, *span));
     }
     return names;
 }
 
 void CzytajEtap(const std::string& path, int index, Etap& etap) {
-    if (index < 0) {
-        throw std::invalid_argument("CzytajEtap: a stage index is 0 or more");
-    }
-    requireStageFile(path);
-    LineReader reader(path);
-    // Past the last stage the reader gives empty lines, so the parameter line fails to convert
-    // with an empty field, which is how a missing stage is reported.
-    reader.skipLinesHolding(RecordMarker, static_cast<long>(index) + 1);
-    StageLoad load;
-    std::string_view line;
-    while (!load.complete()) {
-        reader.readLineView(line);
-        load.take(line);
-    }
-    etap = load.result();
+    loadStage(path, index, etap, nullptr);
+}
+
+std::string loadStageAndName(const std::string& path, int index, Etap& etap) {
+    std::string name;
+    loadStage(path, index, etap, &name);
+    return name;
 }
 
 int ZapiszEtap(const std::string& path, const std::string& name, int index, const Etap& etap,
@@ -353,12 +291,12 @@ void ZmienNazweEtapu(const std::string& path, int index, const std::string& name
     refuseIf(nameProblem(name));
     requireStageToReplace(path, index);
     SafeWrite out(path, SafeWrite::IfMissing::Fail);
-    LineReader reader(out.stageFd());
-    const RecordStart found = copyLinesBeforeRecord(reader, out, index);
-    requireStageFound(found, path, index, expectedName);
+    const int fd = out.stageFd();
+    StageLocator stages(fd);
+    const StageSpan span = requireStage(stages, path, index, expectedName);
+    copyLines(fd, 0, span.nameLine, out);
     copyLine(out, nameLine(name));
-    copyLine(out, found.braceLine);
-    copyRemainingLines(reader, out);
+    copyLines(fd, span.braceLine, std::nullopt, out);
     out.commit();
 }
 

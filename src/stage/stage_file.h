@@ -4,6 +4,7 @@
 #pragma once
 
 #include "plansza.h"
+#include "stage_locator.h"
 
 #include <optional>
 #include <string>
@@ -11,7 +12,6 @@
 
 namespace krelwin {
 
-inline constexpr int MaxListedStages = 100;
 inline constexpr int AppendIndex = -1;
 
 // List mode: the names of at most the first 100 stages, in file order.
@@ -23,6 +23,10 @@ std::vector<std::string> CzytajListeEtapow(const std::string& path);
 // Throws MissingFileMessage, ConversionError (an index past the last stage gives "''"),
 // InOutError.
 void CzytajEtap(const std::string& path, int index, Etap& etap);
+// The same load in the same pass over the file, returning the stage's own name: all but the
+// first and last characters of its name line, whatever they hold. Unlike the stage list, this
+// reaches stages past the hundredth.
+std::string loadStageAndName(const std::string& path, int index, Etap& etap);
 
 // Writes `etap` under `name` over the stage at `index`, or appends it for a negative index, and
 // returns the position at which the stage now stands: `index` for a replace; for an append, the

@@ -73,29 +73,5 @@ TEST(LineReader, TellsWhetherBytesFollowTheEndMark) {
     }
 }
 
-TEST(LineReader, SkipsToTheLineHoldingTheNthMarker) {
-    TempFolder folder;
-    writeBytes(folder.file("f"), "a}\r\nb\r\n}c}\r\nd\re}\r\nf\r\n");
-    LineReader reader(folder.file("f"));
-    EXPECT_EQ(reader.skipLinesHolding('}', 2), 2);
-    std::string line;
-    ASSERT_TRUE(reader.readLine(line));
-    EXPECT_EQ(line, "d");
-    EXPECT_EQ(reader.skipLinesHolding('}', 5), 1) << "as many as there are";
-    EXPECT_FALSE(reader.readLine(line));
-
-    // No marker in the first block, which ends in the CR of a CR LF.
-    writeBytes(folder.file("g"), AlmostABlock + "\r\n}\r\nnext\r\n");
-    LineReader across(folder.file("g"));
-    EXPECT_EQ(across.skipLinesHolding('}', 1), 1);
-    ASSERT_TRUE(across.readLine(line));
-    EXPECT_EQ(line, "next");
-
-    writeBytes(folder.file("h"), "x\r\n}");
-    LineReader last(folder.file("h"));
-    EXPECT_EQ(last.skipLinesHolding('}', 1), 1);
-    EXPECT_TRUE(last.atEnd());
-}
-
 } // namespace
 } // namespace krelwin::stagetest
