@@ -342,6 +342,25 @@ void MapView::mouseDoubleClickEvent(QMouseEvent* event) {
     emit doubleClicked();
 }
 
+// Ctrl + wheel steps the scale, a step per notch (120 eighths of a degree, gathered from the
+// smaller turns of fine wheels and touchpads); the wheel alone scrolls.
+void MapView::wheelEvent(QWheelEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    event->accept();
+    const int turn = event->angleDelta().y();
+    if ((turn > 0) != (wheelTurn_ > 0))
+        wheelTurn_ = 0; // a turn back starts afresh
+    wheelTurn_ += turn;
+    const int steps = wheelTurn_ / QWheelEvent::DefaultDeltasPerStep;
+    if (steps == 0)
+        return;
+    wheelTurn_ -= steps * QWheelEvent::DefaultDeltasPerStep;
+    scaleAround(krelwin::render::steppedScale(scalePercent(), steps), event->position().toPoint());
+}
+
 // --- keyboard ---------------------------------------------------------------------------
 
 void MapView::keyPressEvent(QKeyEvent* event) {

@@ -4,7 +4,8 @@
 //   - cells 28x28 by default, with grid lines of width 0 or 1 between them (a line belongs to
 //     the cell left of or above it);
 //   - a scale (25, 50, 100 or 200 %) at which cells, lines, marks and column widths are shown;
-//     every position and rectangle the view reports is on the screen;
+//     Ctrl + mouse wheel steps through the scales (up = larger), keeping the point under the
+//     mouse in place; every position and rectangle the view reports is on the screen;
 //   - a current cell and an anchor; the selection is the rectangle they span. A left press or
 //     an arrow key moves both; a left drag, Shift + left press or Shift + arrow moves only the
 //     anchor; right and middle presses move neither;
@@ -101,7 +102,7 @@ public:
 signals:
     void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     void doubleClicked();
-    // The scale changed.
+    // The scale changed, from the program or by Ctrl + wheel.
     void scaleChanged(int percent);
 
 protected:
@@ -110,6 +111,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -144,6 +146,7 @@ private:
     QPen pen_{Qt::black, 1};
     DrawCellHandler drawCell_;
     QString overlayText_;
+    int wheelTurn_ = 0; // wheel turns with Ctrl not yet a whole step
 
     bool selecting_ = false;
     std::optional<int> resizingColumn_;

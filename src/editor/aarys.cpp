@@ -9,11 +9,13 @@
 #include "GenLos.h"
 #include "ListaE.h"
 #include "ParaEtap.h"
+#include "Scale.h"
 #include "TextCodec.h"
 #include "TileSet.h"
 #include "errors.h"
 #include "stage_file.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -221,6 +223,7 @@ void TForm1::buildMenus() {
     Siatka1->setCheckable(true);
     Siatka1->setChecked(true);
     Generator1 = stageItem(Opcje1, "Generator map", &TForm1::Generator1Click);
+    buildScaleMenu();
 
     Zapisz1->setEnabled(false);
     Etapy1->menuAction()->setEnabled(false);
@@ -233,6 +236,21 @@ void TForm1::buildMenus() {
     connect(Historia, &QUndoStack::canRedoChanged, this, &TForm1::updateUndoActions);
     connect(Edycja1->menuAction(), &QAction::enabledChanged, this, &TForm1::updateUndoActions);
     updateUndoActions();
+}
+
+// "Skala widoku": one checked item, the view's scale. The scale is not kept between runs.
+void TForm1::buildScaleMenu() {
+    Skalawidoku1 = Opcje1->addMenu(QStringLiteral("Skala widoku"));
+    SkaleWidoku = new QActionGroup(this); // exclusive: checking one unchecks the others
+    for (const int percent : krelwin::render::Scale::Steps) {
+        QAction* action = Skalawidoku1->addAction(QStringLiteral("%1 %").arg(percent));
+        action->setCheckable(true);
+        action->setChecked(percent == krelwin::render::Scale::Full);
+        action->setData(percent);
+        SkaleWidoku->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, percent] { runHandler(this, [this, percent] { SkalaClick(percent); }); });
+    }
 }
 
 void TForm1::updateUndoActions() {
@@ -262,6 +280,12 @@ void TForm1::buildPanel() {
             });
     connect(DG1, &MapView::doubleClicked, this,
             [this] { runHandler(this, [this] { DG1DblClick(); }); });
+    // Ctrl + wheel changes the scale in the view; the menu shows it.
+    connect(DG1, &MapView::scaleChanged, this, [this](int percent) {
+        for (QAction* action : SkaleWidoku->actions())
+            if (action->data().toInt() == percent)
+                action->setChecked(true);
+    });
     buildStatusLabels();
     Panel1->installEventFilter(this);
 }
@@ -823,6 +847,10 @@ std::optional<TForm1::MiejsceZapisu> TForm1::miejsceZapisuJako(const QString& na
 void TForm1::Siatka1Click() {
     // The action has toggled its check mark already.
     DG1->setGridLineWidth(Siatka1->isChecked() ? 1 : 0);
+}
+
+void TForm1::SkalaClick(int percent) {
+    DG1->setScalePercent(percent);
 }
 
 // --- "Generator map" --------------------------------------------------------------------

@@ -19,6 +19,7 @@
 
 class EditorState;
 class QAction;
+class QActionGroup;
 class QLabel;
 class StageFileDialog;
 class StageFileWatcher;
@@ -86,6 +87,8 @@ public:
     void Zapiszjako1Click();
     void Siatka1Click();
     void Generator1Click();
+    // An item of "Skala widoku": the map view at `percent`.
+    void SkalaClick(int percent);
 
     // The history of changes to the stage in memory behind "Cofnij" and "Ponów". Its clean
     // state marks the stage as it was last read from or written to the file.
@@ -131,6 +134,8 @@ public:
     QMenu* Opcje1;
     QAction* Siatka1;
     QAction* Generator1;
+    QMenu* Skalawidoku1;
+    QActionGroup* SkaleWidoku; // the items "25 %" to "200 %", one checked
 
     QLabel* Label3;
     MapView* DG1;
@@ -153,6 +158,7 @@ protected:
 private:
     void buildToolBar();
     void buildMenus();
+    void buildScaleMenu();
     void buildPanel();
     void buildIntroLabels();
     void buildStatusLabels();
