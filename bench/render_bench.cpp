@@ -12,6 +12,7 @@
 #include "StagePicture.h"
 #include "TileSet.h"
 #include "generator.h"
+#include "process_run.h"
 #include "stage_record.h"
 
 #include <QImage>
@@ -20,15 +21,10 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -98,28 +94,10 @@ void writeTiledMap(const Etap& etap) {
     out << "</data>\n </layer>\n</map>\n";
 }
 
-// Runs the command to its end with its output thrown away; false unless it exits with 0.
-bool runToEnd(const std::vector<std::string>& command) {
-    std::vector<char*> argv;
-    for (const std::string& argument : command)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    const int failed = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    return failed == 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-           WEXITSTATUS(status) == 0;
-}
-
 void timeCommand(benchmark::State& state, const std::vector<std::string>& command,
                  const std::string& picture) {
     for (auto _ : state) {
-        if (!runToEnd(command)) {
+        if (!benchsupport::runToEnd(command)) {
             state.SkipWithError(("failed: " + command[0]).c_str());
             return;
         }
@@ -152,7 +130,7 @@ BENCHMARK(BM_SaveRgbaPng)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_RenderAll(benchmark::State& state) {
     const std::string pack = file("pack" + std::to_string(state.range(0)) + ".map");
     for (auto _ : state) {
-        if (!runToEnd({KRELWIN_STAGE_PATH, "render", pack, "--all", file("all")})) {
+        if (!benchsupport::runToEnd({KRELWIN_STAGE_PATH, "render", pack, "--all", file("all")})) {
             state.SkipWithError("render --all failed");
             return;
         }

@@ -1,8 +1,8 @@
 #!/bin/bash
 # Installs the build into a temporary prefix and checks what lands where: both programs, the
 # menu entry, the icons, the stage file type, its thumbnailer, the software centre entry, the
-# manual pages and the package's documents, nothing outside bin/ and share/, and that the
-# installed programs run from there.
+# manual pages and the package's documents, nothing outside bin/, share/ and krelwin-stage's
+# libexec folder, and that the installed programs run from there.
 set -u
 build=$1
 appstream_id=$2
@@ -31,12 +31,15 @@ for file in bin/krelwin-konstruktor bin/krelwin-stage \
             share/doc/krelwin-konstruktor/changelog.gz; do
     [ -f "$prefix/$file" ] || problem "not installed: $file"
 done
-for program in krelwin-konstruktor krelwin-stage; do
-    [ -x "$prefix/bin/$program" ] || problem "not executable: bin/$program"
+# krelwin-stage's picture commands run in a program of their own, in the libexec folder.
+for program in bin/krelwin-konstruktor bin/krelwin-stage \
+               libexec/krelwin-konstruktor/krelwin-stage-pictures; do
+    [ -x "$prefix/$program" ] || problem "not executable: $program"
 done
 
-stray=$(cd "$prefix" && find . -type f ! -path './bin/*' ! -path './share/*')
-[ -z "$stray" ] || problem "installed outside bin/ and share/: $stray"
+stray=$(cd "$prefix" && find . -type f ! -path './bin/*' ! -path './share/*' \
+        ! -path './libexec/krelwin-konstruktor/*')
+[ -z "$stray" ] || problem "installed outside bin/, libexec/krelwin-konstruktor/ and share/: $stray"
 
 # The icon theme looks the size up by folder name: each PNG must be exactly that size.
 for size in 16 24 32 48 64 96 128; do
@@ -95,6 +98,10 @@ if [ -d "$examples" ]; then
     for pack in "$examples"/*.map; do
         [ -e "$pack" ] || continue
         "$prefix/bin/krelwin-stage" check "$pack" || problem "sample pack has problems: $pack"
+        # The installed krelwin-stage finds its picture program from where it stands.
+        QT_QPA_PLATFORM=offscreen "$prefix/bin/krelwin-stage" thumbnail "$pack" "$prefix/t.png" 64 &&
+            [ -s "$prefix/t.png" ] || problem "the installed krelwin-stage draws no thumbnail"
+        rm -f "$prefix/t.png"
     done
 fi
 exit $fail

@@ -1,4 +1,5 @@
-// krelwin-stage: the stage file operations of Krelwin Konstruktor from the command line.
+#include "program.h"
+
 #include "commands.h"
 #include "errors.h"
 #include "krelwin_version.h"
@@ -44,7 +45,9 @@ void flushStandardOutput() {
     }
 }
 
-int run(const std::vector<std::string>& arguments) {
+} // namespace
+
+int runProgram(const std::vector<std::string>& arguments) {
     const Command* command = nullptr;
     try {
         if (arguments.empty()) {
@@ -81,9 +84,4 @@ int run(const std::vector<std::string>& arguments) {
     return ExitFailure;
 }
 
-} // namespace
 } // namespace krelwin::cli
-
-int main(int argc, char** argv) {
-    return krelwin::cli::run(std::vector<std::string>(argv + 1, argv + argc));
-}

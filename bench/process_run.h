@@ -1,0 +1,32 @@
+// Running a program to its end from a benchmark, its output thrown away.
+#pragma once
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
+
+namespace benchsupport {
+
+// Looked up on PATH like a shell does; false unless it started and exited with 0.
+inline bool runToEnd(const std::vector<std::string>& command) {
+    std::vector<char*> argv;
+    for (const std::string& argument : command)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    const int failed = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    return failed == 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+} // namespace benchsupport

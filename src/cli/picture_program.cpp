@@ -1,0 +1,70 @@
+#include "picture_program.h"
+
+#include "commands.h"
+#include "errors.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <unistd.h>
+
+namespace krelwin::cli {
+
+namespace {
+
+constexpr std::string_view PictureProgramName = "krelwin-stage-pictures";
+
+// The folder of the running program, every link resolved; empty when the system does not say.
+std::filesystem::path ownFolder() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : self.parent_path();
+}
+
+[[noreturn]] void pictureProgramMissing(const std::string& command) {
+    const std::vector<std::string> paths = pictureProgramPaths();
+    if (paths.empty())
+        throw PlainMessage(command +
+                           " is not available: krelwin-stage was built without the editor (Qt).");
+    std::string looked;
+    for (const std::string& path : paths)
+        looked += (looked.empty() ? "" : ", ") + shownText(path);
+    throw PlainMessage(command + " is not available: " + std::string(PictureProgramName) +
+                       ", which draws the pictures, cannot be started (looked for " + looked +
+                       ").");
+}
+
+} // namespace
+
+bool drawsPictures(std::string_view command) {
+    return command == "render" || command == "thumbnail";
+}
+
+std::vector<std::string> pictureProgramPaths() {
+#ifdef KRELWIN_PICTURE_PROGRAM_FROM_BINDIR
+    const std::filesystem::path folder = ownFolder();
+    if (folder.empty())
+        return {};
+    return {(folder / KRELWIN_PICTURE_PROGRAM_FROM_BINDIR).lexically_normal().string(),
+            (folder / PictureProgramName).string()};
+#else
+    return {};
+#endif
+}
+
+void startPictureProgram(char** argv) {
+    for (const std::string& path : pictureProgramPaths()) {
+        argv[0] = const_cast<char*>(path.c_str());
+        ::execv(path.c_str(), argv);
+    }
+}
+
+// Reached only when krelwin-stage-pictures could not be started.
+int runRender(const CommandLine&, std::ostream&) {
+    pictureProgramMissing("render");
+}
+
+int runThumbnail(const CommandLine&, std::ostream&) {
+    pictureProgramMissing("thumbnail");
+}
+
+} // namespace krelwin::cli

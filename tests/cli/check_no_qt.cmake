@@ -1,0 +1,26 @@
+# Fails when PROGRAM would load a Qt library: one among the libraries its ELF header names as
+# needed (objdump -p, read without running it), or among everything the dynamic loader would
+# load for it (ldd, where present).
+#   cmake -DPROGRAM=... -DOBJDUMP=... -P check_no_qt.cmake
+execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE header RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${OBJDUMP} -p ${PROGRAM} failed")
+endif()
+string(REGEX MATCHALL "NEEDED[ \t]+[^\n]+" needed "${header}")
+if(NOT needed)
+    message(FATAL_ERROR "no needed libraries read from ${PROGRAM}: not an ELF program?")
+endif()
+set(loaded "${needed}")
+find_program(LDD ldd)
+if(LDD)
+    execute_process(COMMAND ${LDD} ${PROGRAM} OUTPUT_VARIABLE all RESULT_VARIABLE status)
+    if(status EQUAL 0)
+        string(APPEND loaded "\n${all}")
+    endif()
+endif()
+string(REGEX MATCHALL "[^ \t\n;]*Qt[^ \t\n;]*" qt "${loaded}")
+if(qt)
+    list(REMOVE_DUPLICATES qt)
+    message(FATAL_ERROR "${PROGRAM} loads Qt: ${qt}")
+endif()
+message(STATUS "${PROGRAM} loads no Qt; it needs: ${needed}")
