@@ -128,17 +128,21 @@ void copyRecordsAfter(StageLocator& stages, const StageSpan& span, int fd, SafeW
 }
 
 // A file that is not there holds no stage to replace; it is refused before anything is created.
-void requireStageToReplace(const std::string& path, int index) {
+void requireExistingFile(const std::string& path) {
     struct stat status {};
-    if (index < 0) {
-        throw noSuchStage(path, index, 0);
-    }
     if (fileSystem().stat(path.c_str(), &status) != 0) {
         if (errno == ENOENT) {
             throw MissingFileMessage(path);
         }
         throw InOutError::fromErrno(errno);
     }
+}
+
+void requireStageToReplace(const std::string& path, int index) {
+    if (index < 0) {
+        throw noSuchStage(path, index, 0);
+    }
+    requireExistingFile(path);
 }
 
 void replaceRecord(SafeWrite& out, const std::string& path, int index, std::string_view record,
@@ -298,6 +302,113 @@ void ZmienNazweEtapu(const std::string& path, int index, const std::string& name
     copyLine(out, nameLine(name));
     copyLines(fd, span.braceLine, std::nullopt, out);
     out.commit();
+}
+
+namespace {
+
+// A stage's whole record as a range of the file: from its name line to the next stage's name
+// line, or to the end of the file.
+struct Record {
+    StageSpan span;
+    off_t start;
+    std::optional<off_t> end;
+};
+
+Record recordOf(StageLocator& stages, const StageSpan& span) {
+    return {span, span.nameLine, stages.nextStageStart()};
+}
+
+void copyRecord(int fd, const Record& record, SafeWrite& out) {
+    copyLines(fd, record.start, record.end, out);
+}
+
+// The bytes from the end of a record to the end of the file.
+void copyAfter(int fd, const Record& record, SafeWrite& out) {
+    if (record.end) {
+        copyLines(fd, *record.end, std::nullopt, out);
+    }
+}
+
+} // namespace
+
+void deleteStage(const std::string& path, int index,
+                 const std::optional<std::string>& expectedName) {
+    requireExistingFile(path);
+    SafeWrite out(path, SafeWrite::IfMissing::Fail);
+    const int fd = out.stageFd();
+    StageLocator stages(fd);
+    const Record record = recordOf(stages, requireStage(stages, path, index, expectedName));
+    copyLines(fd, 0, record.start, out);
+    copyAfter(fd, record, out);
+    out.commit();
+}
+
+void moveStage(const std::string& path, int from, int to,
+               const std::optional<std::string>& expectedName) {
+    requireExistingFile(path);
+    SafeWrite out(path, SafeWrite::IfMissing::Fail);
+    const int fd = out.stageFd();
+    StageLocator stages(fd);
+    if (to < 0) {
+        throw noSuchStage(path, to, stages.countAll());
+    }
+    // The walk goes forwards only: the earlier of the two stages is found first.
+    std::optional<Record> earlier;
+    std::optional<Record> later;
+    if (const std::optional<StageSpan> span = stages.find(std::min(from, to))) {
+        earlier = recordOf(stages, *span);
+        if (from == to) {
+            later = earlier;
+        } else if (const std::optional<StageSpan> other = stages.find(std::max(from, to))) {
+            later = recordOf(stages, *other);
+        }
+    }
+    const std::optional<Record>& moved = from <= to ? earlier : later;
+    if (expectedName && (!moved || listedName(stages, moved->span) != *expectedName)) {
+        throw FileChangedMessage(path, from);
+    }
+    if (!moved || !later) {
+        throw noSuchStage(path, moved ? to : from, stages.countAll());
+    }
+    if (from == to) {
+        return; // nothing moves; the file is left as it is
+    }
+    if (to < from) {
+        // [before `to`] [moved] [`to` .. the stage before `from`] [after `from`]
+        copyLines(fd, 0, earlier->start, out);
+        copyRecord(fd, *later, out);
+        copyLines(fd, earlier->start, later->start, out);
+        copyAfter(fd, *later, out);
+    } else {
+        // [before `from`] [the stage after `from` .. `to`] [moved] [after `to`]
+        copyLines(fd, 0, earlier->start, out);
+        copyLines(fd, *earlier->end, later->end, out);
+        copyRecord(fd, *earlier, out);
+        copyAfter(fd, *later, out);
+    }
+    out.commit();
+}
+
+int duplicateStage(const std::string& path, int index, const std::optional<std::string>& name,
+                   const std::optional<std::string>& expectedName) {
+    if (name) {
+        refuseIf(nameProblem(*name));
+    }
+    requireExistingFile(path);
+    SafeWrite out(path, SafeWrite::IfMissing::Fail);
+    const int fd = out.stageFd();
+    StageLocator stages(fd);
+    const Record record = recordOf(stages, requireStage(stages, path, index, expectedName));
+    copyLines(fd, 0, record.end, out);
+    if (name) {
+        copyLine(out, nameLine(*name));
+        copyLines(fd, record.span.braceLine, record.end, out);
+    } else {
+        copyRecord(fd, record, out);
+    }
+    copyAfter(fd, record, out);
+    out.commit();
+    return index + 1;
 }
 
 } // namespace krelwin

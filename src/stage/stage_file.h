@@ -53,6 +53,35 @@ int ZapiszEtap(const std::string& path, const std::string& name, int index, cons
 void ZmienNazweEtapu(const std::string& path, int index, const std::string& name,
                      const std::optional<std::string>& expectedName = std::nullopt);
 
+// Rearranging a pack. A stage's record runs from its name line to the next stage's name line
+// (the line before the next "}" line), or to the end of the file. So the records follow each
+// other without gap or overlap, a stray "(" or a "}" in a row moves with the record that holds
+// it, and the stage list afterwards is the list before with the same change. The lines before
+// the first stage's name line stay first. Every other record, past the hundredth too, is kept
+// byte for byte, with the two changes every write makes: each line ends in CR LF afterwards (a
+// line ending in a CR alone gets its LF, and so does a last line without a line end, so that a
+// record moved from the end does not run into the one after it), and nothing at or after a
+// byte 26 is written back (the stage list and the load never see it either).
+//
+// Each runs under the same lock and safe write as ZapiszEtap, with the same `expectedName`
+// guard for the stage at `index` (`from` for a move): FileChangedMessage when the name the
+// caller's list shows there no longer stands there. An index that names no stage is refused
+// with WriteRefused naming the index and the file. Throws MissingFileMessage,
+// NotRegularFileMessage, FileBusyMessage, InOutError, BackupKeptMessage as ZapiszEtap does; on
+// any of them the file is as it was.
+void deleteStage(const std::string& path, int index,
+                 const std::optional<std::string>& expectedName = std::nullopt);
+// The stage at `from` ends at index `to`; the others keep their order. Moving a stage to its
+// own place writes nothing.
+void moveStage(const std::string& path, int from, int to,
+               const std::optional<std::string>& expectedName = std::nullopt);
+// Inserts a copy of the stage at `index` right after it, under `name` (only its name line
+// differs) or as it stands; returns the copy's index, index + 1. A name holding "}", CR, LF or
+// byte 26 is refused (WriteRefused).
+int duplicateStage(const std::string& path, int index,
+                   const std::optional<std::string>& name = std::nullopt,
+                   const std::optional<std::string>& expectedName = std::nullopt);
+
 // Why a name or colour text cannot be written, in Polish; empty when it can.
 std::string nameProblem(const std::string& name);
 std::string colourTextProblem(const std::string& kolory);

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <fcntl.h>
+#include <utility>
 
 namespace krelwin {
 
@@ -203,6 +204,20 @@ StageLocator::StageLocator(std::string_view text) : walk_(std::make_unique<Scann
 StageLocator::~StageLocator() = default;
 
 std::optional<StageSpan> StageLocator::next() {
+    if (lookahead_) {
+        return std::exchange(lookahead_, std::nullopt);
+    }
+    return walkOn();
+}
+
+std::optional<off_t> StageLocator::nextStageStart() {
+    if (!lookahead_) {
+        lookahead_ = walkOn();
+    }
+    return lookahead_ ? std::optional<off_t>(lookahead_->nameLine) : std::nullopt;
+}
+
+std::optional<StageSpan> StageLocator::walkOn() {
     if (!walk_->findMarker(RecordMarker)) {
         return std::nullopt;
     }

@@ -59,9 +59,14 @@ public:
     // The name line of a stage found by this locator, without its line end; empty when the
     // stage has none (its "}" line is the file's first).
     std::string nameLineText(const StageSpan& span);
-    // Where the record of the stage ends: the first line after its "}" line that holds "(",
-    // or nullopt when the record runs to the end of the file.
+    // Where a replace takes the stage's record to end: the first line after its "}" line that
+    // holds "(", or nullopt when the record runs to the end of the file.
     std::optional<off_t> recordEnd(const StageSpan& span);
+    // Where the stage last returned ends as a whole, for moving it: the name line of the stage
+    // after it, or nullopt at the end of the file. So the records of a file's stages follow
+    // each other without gap or overlap, whatever stray markers they hold, and each stands
+    // where the stage list puts its name. The next call of next() returns that stage.
+    std::optional<off_t> nextStageStart();
 
     // Called with every block of the file's bytes as the walk reads it, in order, from the
     // start, as stored (line ends untouched, up to the end mark): a copy that also needs the
@@ -72,8 +77,11 @@ public:
 
 private:
     class Scanner;
+    std::optional<StageSpan> walkOn();
+
     std::unique_ptr<Scanner> walk_;
     long found_ = 0;
+    std::optional<StageSpan> lookahead_; // found by nextStageStart, not yet returned
 };
 
 // The editor's name for a stage (the stage list's, and what a write's name guard compares):

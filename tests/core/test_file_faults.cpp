@@ -299,14 +299,18 @@ const auto append = [](const std::string& path) {
 
 INSTANTIATE_TEST_SUITE_P(
     Writes, WriteFaults,
-    ::testing::Values(WriteScenario{"ReplaceMiddle", A + B + C, replaceMiddle},
-                      WriteScenario{"Append", A + "\x1a" + B, append},
-                      WriteScenario{"AppendToMissingFile", std::nullopt, append},
-                      WriteScenario{
-                          "Rename", A + B,
-                          [](const std::string& path) { ZmienNazweEtapu(path, 1, "nowa"); }},
-                      WriteScenario{"ReplaceLinkedFile", A + B + C, replaceMiddle, Way::LinkedFile},
-                      WriteScenario{"AppendInClosedFolder", A + B, append, Way::ClosedFolder}),
+    ::testing::Values(
+        WriteScenario{"ReplaceMiddle", A + B + C, replaceMiddle},
+        WriteScenario{"Append", A + "\x1a" + B, append},
+        WriteScenario{"AppendToMissingFile", std::nullopt, append},
+        WriteScenario{"Rename", A + B,
+                      [](const std::string& path) { ZmienNazweEtapu(path, 1, "nowa"); }},
+        WriteScenario{"ReplaceLinkedFile", A + B + C, replaceMiddle, Way::LinkedFile},
+        WriteScenario{"Delete", A + B + C, [](const std::string& path) { deleteStage(path, 1); }},
+        WriteScenario{"Move", A + B + C, [](const std::string& path) { moveStage(path, 0, 2); }},
+        WriteScenario{"Duplicate", A + B,
+                      [](const std::string& path) { duplicateStage(path, 1, "kopia"); }},
+        WriteScenario{"AppendInClosedFolder", A + B, append, Way::ClosedFolder}),
     [](const auto& info) { return std::string(info.param.title); });
 
 // A write into the file itself whose disk dies in the middle: the old content cannot be put
