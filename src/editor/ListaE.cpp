@@ -5,6 +5,7 @@
 #include "errors.h"
 #include "stage_file.h"
 
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QFrame>
 #include <QGroupBox>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QStyle>
 
@@ -22,12 +24,14 @@ constexpr int NameTypingLimit = 20;
 constexpr int WholeNameRole = Qt::UserRole;
 
 // The list reports the user's own moves of the selection, by mouse or keyboard, apart from the
-// program's: only the user's run ListBox1Click.
+// program's: only the user's run ListBox1Click. It asks for an item's context menu on a right
+// click on the item (which the press has selected) or the Menu key on the selected item.
 class StageListBox : public QListWidget {
 public:
     using QListWidget::QListWidget;
     std::function<void()> onUserSelect;
     std::function<void()> onDoubleClick;
+    std::function<void(int row, QPoint globalPos)> onContextMenu;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override {
@@ -42,11 +46,38 @@ protected:
             onDoubleClick();
         }
     }
+    // The window system asks for the menu before it passes on the Menu key, but not always (not
+    // after a message box over the dialog, on X11): the key itself opens it then.
     void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Menu && event->modifiers() == Qt::NoModifier) {
+            event->accept();
+            menuOnCurrentItem();
+            return;
+        }
         const int before = currentRow();
         QListWidget::keyPressEvent(event);
         if (currentRow() != before && onUserSelect) {
             onUserSelect();
+        }
+    }
+    // A mouse's menu opens where the mouse is, the keyboard's over the selected item.
+    void contextMenuEvent(QContextMenuEvent* event) override {
+        event->accept();
+        if (event->reason() != QContextMenuEvent::Mouse) {
+            menuOnCurrentItem();
+            return;
+        }
+        const QListWidgetItem* item = itemAt(event->pos());
+        if (item != nullptr && onContextMenu) {
+            onContextMenu(row(item), event->globalPos());
+        }
+    }
+
+private:
+    void menuOnCurrentItem() {
+        const QListWidgetItem* item = currentItem();
+        if (item != nullptr && onContextMenu) {
+            onContextMenu(row(item), viewport()->mapToGlobal(visualItemRect(item).center()));
         }
     }
 };
@@ -63,6 +94,7 @@ QPushButton* makeButton(const QString& text, QStyle::StandardPixmap image, int l
 
 TForm3::TForm3(EditorState& stan, QWidget* parent) : PlacedDialog(parent), stan_(stan) {
     buildLayout();
+    buildPopupMenu();
     setTabOrder();
     connectHandlers();
 }
@@ -112,6 +144,20 @@ void TForm3::buildLayout() {
     BitBtn2 = makeButton(QStringLiteral("&Anuluj"), QStyle::SP_DialogCancelButton, 257, this);
 }
 
+void TForm3::buildPopupMenu() {
+    PopupMenu1 = new QMenu(this);
+    const auto item = [this](const QString& caption, void (TForm3::*handler)()) {
+        QAction* action = PopupMenu1->addAction(caption);
+        connect(action, &QAction::triggered, this,
+                [this, handler] { runHandler(this, [this, handler] { (this->*handler)(); }); });
+        return action;
+    };
+    Przesuwyej1 = item(QStringLiteral("Przesuń wyżej"), &TForm3::Przesuwyej1Click);
+    Przesuniej1 = item(QStringLiteral("Przesuń niżej"), &TForm3::Przesuniej1Click);
+    Powiel1 = item(QStringLiteral("Powiel"), &TForm3::Powiel1Click);
+    Usu1 = item(QStringLiteral("Usuń…"), &TForm3::Usu1Click);
+}
+
 void TForm3::setTabOrder() {
     QWidget::setTabOrder(EEtap, BitBtn1);
     QWidget::setTabOrder(BitBtn1, BitBtn2);
@@ -124,6 +170,9 @@ void TForm3::connectHandlers() {
     auto* list = static_cast<StageListBox*>(ListBox1);
     list->onUserSelect = [this] { runHandler(this, [this] { ListBox1Click(); }); };
     list->onDoubleClick = [this] { runHandler(this, [this] { ListBox1DblClick(); }); };
+    list->onContextMenu = [this](int row, QPoint globalPos) {
+        runHandler(this, [&] { ListBox1ContextPopup(row, globalPos); });
+    };
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this] { keepSelectionShown(); });
     connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] { keepSelectionShown(); });
 
@@ -408,17 +457,103 @@ void TForm3::ZmienNazwe() {
     const int index = selectedIndex();
     const QString listed = itemText(index); // the list's index error when nothing is selected
     const QString name = Edit1->text();
+    if (writeForList([&] {
+            krelwin::ZmienNazweEtapu(currentFilePath(), index, krelwin::toFileBytes(name),
+                                     krelwin::toFileBytes(listed));
+        })) {
+        setItemName(index, name);
+    }
+}
+
+bool TForm3::writeForList(const std::function<void()>& write) {
     try {
-        krelwin::ZmienNazweEtapu(currentFilePath(), index, krelwin::toFileBytes(name),
-                                 krelwin::toFileBytes(listed));
+        write();
     } catch (const krelwin::FileChangedMessage& changed) {
         showError(this, refusalAfterRereading(changed));
-        return;
+        return false;
     } catch (const krelwin::PlainMessage& message) {
         showError(this, message);
+        return false;
+    }
+    return true;
+}
+
+// The first item cannot go up, nor the last listed one down.
+void TForm3::ListBox1ContextPopup(int row, QPoint globalPos) {
+    menuRow_ = row;
+    Przesuwyej1->setEnabled(row > 0);
+    Przesuniej1->setEnabled(row + 1 < ListBox1->count());
+    PopupMenu1->exec(globalPos);
+}
+
+void TForm3::Przesuwyej1Click() {
+    przesunEtap(menuRow_, menuRow_ - 1);
+}
+
+void TForm3::Przesuniej1Click() {
+    przesunEtap(menuRow_, menuRow_ + 1);
+}
+
+// Every handler but "Zmień nazwę" hides the rename panel: its item may move or go.
+void TForm3::przesunEtap(int from, int to) {
+    Panel1->hide();
+    const std::string listed = krelwin::toFileBytes(itemText(from));
+    if (!writeForList([&] { krelwin::moveStage(currentFilePath(), from, to, listed); })) {
         return;
     }
-    setItemName(index, name);
+    showStagesMoved(to, [from, to](int position) {
+        return position == from ? to : position == to ? from : position;
+    });
+}
+
+// The copy takes the stage's own name and stands right after it.
+void TForm3::Powiel1Click() {
+    Panel1->hide();
+    const int index = menuRow_;
+    const std::string listed = krelwin::toFileBytes(itemText(index));
+    int copy = -1;
+    if (!writeForList([&] {
+            copy = krelwin::duplicateStage(currentFilePath(), index, std::nullopt, listed);
+        })) {
+        return;
+    }
+    showStagesMoved(copy,
+                    [index](int position) { return position > index ? position + 1 : position; });
+}
+
+// Nothing is selected afterwards, so that a later "Zapisz" appends the stage in memory rather
+// than writing it over the stage that took the deleted one's place; and the name field goes
+// back to what it held when the dialog was shown, so that the stage in memory is not named
+// after the deleted one.
+void TForm3::Usu1Click() {
+    Panel1->hide();
+    const int index = menuRow_;
+    const QString name = itemText(index);
+    const QString question =
+        QStringLiteral("Usunąć etap nr %1 „%2” z pliku? Tej operacji nie można cofnąć.")
+            .arg(QString::number(index + 1), shownName(name, MessageNameLength));
+    if (!askYesNo(this, question)) {
+        return;
+    }
+    if (!writeForList(
+            [&] { krelwin::deleteStage(currentFilePath(), index, krelwin::toFileBytes(name)); })) {
+        return;
+    }
+    showStagesMoved(-1, [index](int position) {
+        return position == index ? -1 : position > index ? position - 1 : position;
+    });
+    EEtap->setText(nameWhenShown_);
+}
+
+// The position remembered when the dialog was shown is where "&Anuluj" takes the selection
+// back to, and so where a later "Zapisz" writes: it must still name the same stage.
+void TForm3::showStagesMoved(int selected, const std::function<int(int)>& newPosition) {
+    const std::vector<std::string> names = krelwin::CzytajListeEtapow(currentFilePath());
+    const int remembered = ZapamietanyIndeks >= 0 ? newPosition(ZapamietanyIndeks) : -1;
+    clearNames();
+    appendFileNames(names);
+    selectIndex(selected);
+    ZapamietanyIndeks = remembered < nameCount() ? remembered : -1;
 }
 
 krelwin::PlainMessage TForm3::refusalAfterRereading(const std::exception& refusal) {

@@ -10,22 +10,32 @@
 //
 // Each item keeps its stage's whole name for every write and comparison, but shows it as
 // shownName cuts it, and cut again with an ellipsis where it is wider than the list.
+//
+// An item's context menu (right click, or the Menu key on the selected item) moves the stage
+// one place up or down, duplicates it, or deletes it from the file after a question. Each runs
+// at once on the file, checked against the name listed there; the list is then read again and
+// the selection follows the stage (a deleted one leaves nothing selected). The stage in memory
+// is not touched.
 #pragma once
 
 #include "DialogHelpers.h"
 #include "StageNameField.h"
 #include "errors.h"
 
+#include <QPoint>
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 class EditorState;
 class QGroupBox;
 class QLabel;
+class QAction;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QPushButton;
 
 class TForm3 : public PlacedDialog {
@@ -90,6 +100,12 @@ public:
     QPushButton* BitBtn1;
     QPushButton* BitBtn2;
 
+    QMenu* PopupMenu1; // the items' context menu
+    QAction* Przesuwyej1;
+    QAction* Przesuniej1;
+    QAction* Powiel1;
+    QAction* Usu1;
+
     void FormShow();
     void ListBox1Click();
     void ListBox1DblClick();
@@ -98,6 +114,12 @@ public:
     void BitBtn1Click();
     void BitBtn2Click();
     void FormClose();
+    // The context menu of item `row`, at `globalPos`.
+    void ListBox1ContextPopup(int row, QPoint globalPos);
+    void Przesuwyej1Click();
+    void Przesuniej1Click();
+    void Powiel1Click();
+    void Usu1Click();
 
     void done(int result) override;
 
@@ -111,8 +133,18 @@ private:
     void buildLayout();
     void setTabOrder();
     void connectHandlers();
+    void buildPopupMenu();
     // The rename of the selected item to Edit1's text.
     void ZmienNazwe();
+    // Runs a write into the stage file for the list. A refusal of the program's own is shown
+    // (after reading the list again when the file changed under it) and ends the write there;
+    // true when the write went through.
+    bool writeForList(const std::function<void()>& write);
+    void przesunEtap(int from, int to);
+    // After a write that moved the file's stages: the list is read again, `selected` becomes
+    // the selected position, and the position remembered when the dialog was shown follows its
+    // stage to `newPosition` of it (-1 for a stage gone).
+    void showStagesMoved(int selected, const std::function<int(int)>& newPosition);
     void keepSelectionShown();
     std::string currentFilePath() const;
 
@@ -121,4 +153,5 @@ private:
     QGroupBox* GroupBox1;
     QLabel* Label2;
     QString nameWhenShown_; // the name field's text when the dialog was last shown
+    int menuRow_ = -1;      // the item the context menu was opened on
 };
