@@ -13,12 +13,14 @@ namespace {
 
 constexpr std::string_view PictureProgramName = "krelwin-stage-pictures";
 
+#ifdef KRELWIN_PICTURE_PROGRAM_FROM_BINDIR
 // The folder of the running program, every link resolved; empty when the system does not say.
 std::filesystem::path ownFolder() {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? std::filesystem::path() : self.parent_path();
 }
+#endif
 
 [[noreturn]] void pictureProgramMissing(const std::string& command) {
     const std::vector<std::string> paths = pictureProgramPaths();
