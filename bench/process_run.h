@@ -1,5 +1,8 @@
-// Running a program to its end from a benchmark, its output thrown away.
+// Running a program to its end from a benchmark, its output thrown away, and remembering a
+// failure, so that the benchmark's exit status says a command failed (its smoke test fails).
 #pragma once
+
+#include <benchmark/benchmark.h>
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -10,6 +13,13 @@
 extern char** environ;
 
 namespace benchsupport {
+
+inline bool anyFailed = false;
+
+inline void reportFailure(benchmark::State& state, const std::string& what) {
+    anyFailed = true;
+    state.SkipWithError(what.c_str());
+}
 
 // Looked up on PATH like a shell does; false unless it started and exited with 0.
 inline bool runToEnd(const std::vector<std::string>& command) {

@@ -12,7 +12,7 @@ namespace {
 void timeCommand(benchmark::State& state, const std::vector<std::string>& command) {
     for (auto _ : state) {
         if (!benchsupport::runToEnd(command)) {
-            state.SkipWithError(("failed: " + command[0]).c_str());
+            benchsupport::reportFailure(state, "failed: " + command[0]);
             return;
         }
     }
@@ -40,4 +40,9 @@ BENCHMARK(BM_CatSample)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return benchsupport::anyFailed ? 1 : 0;
+}
