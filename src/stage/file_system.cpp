@@ -2,6 +2,7 @@
 
 #include "errors.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -198,6 +199,12 @@ struct stat statusOf(int fd) {
         throw InOutError::fromErrno(errno);
     }
     return status;
+}
+
+std::size_t readBlockSizeFor(int fd) {
+    constexpr off_t Smallest = 4 * 1024;
+    constexpr off_t Largest = 256 * 1024;
+    return static_cast<std::size_t>(std::clamp(statusOf(fd).st_size, Smallest, Largest));
 }
 
 void seekToStart(int fd) {

@@ -110,6 +110,10 @@ void syncFile(int fd);
 // Starts write-back of the range; a file or system that does not offer it is no failure.
 void startWriteBack(int fd, off_t offset, off_t length);
 struct stat statusOf(int fd);
+// The size of the blocks to read the open file in: the file's own size, within 4 KiB and
+// 256 KiB, so that the usual stage file of a few kilobytes is not read into a quarter of a
+// megabyte taken and given back for each read.
+std::size_t readBlockSizeFor(int fd);
 void seekToStart(int fd);
 void seekTo(int fd, off_t offset);
 void truncateTo(int fd, off_t length);

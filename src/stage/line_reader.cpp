@@ -8,16 +8,13 @@
 
 namespace krelwin {
 
-namespace {
-
-constexpr std::size_t BlockSize = 256 * 1024;
-
-} // namespace
+namespace {} // namespace
 
 struct LineReader::Impl {
     FileDescriptor owned;
     int fd = -1;
-    std::unique_ptr<char[]> block{new char[BlockSize]};
+    std::size_t blockSize = 0;
+    std::unique_ptr<char[]> block;
     std::size_t begin = 0; // unread bytes are block[begin, end)
     std::size_t end = 0;
     bool exhausted = false; // nothing more will come from the descriptor
@@ -25,12 +22,17 @@ struct LineReader::Impl {
     LineSplitter splitter;
     std::string longLine; // a line that straddles blocks is gathered here
 
+    void readFrom(int descriptor) {
+        fd = descriptor;
+        blockSize = readBlockSizeFor(fd);
+        block.reset(new char[blockSize]);
+    }
     std::size_t unread() const { return end - begin; }
     char* position() { return block.get() + begin; }
 
     void readBlock() {
         begin = 0;
-        end = readSome(fd, block.get(), BlockSize);
+        end = readSome(fd, block.get(), blockSize);
         if (end == 0) {
             exhausted = true;
             return;
@@ -104,11 +106,11 @@ struct LineReader::Impl {
 
 LineReader::LineReader(const std::string& path) : impl_(std::make_unique<Impl>()) {
     impl_->owned = openStageFile(path, O_RDONLY);
-    impl_->fd = impl_->owned.get();
+    impl_->readFrom(impl_->owned.get());
 }
 
 LineReader::LineReader(int borrowedFd) : impl_(std::make_unique<Impl>()) {
-    impl_->fd = borrowedFd;
+    impl_->readFrom(borrowedFd);
 }
 
 LineReader::~LineReader() = default;

@@ -43,7 +43,6 @@ int createUnique(const std::string& folder, const std::string& prefix, std::stri
 } // namespace
 
 SafeWrite::SafeWrite(const std::string& path, IfMissing ifMissing) : path_(path) {
-    pending_.reserve(WriteBlockSize);
     lockStageFile(path, ifMissing);
     removeStaleTemporaryFiles();
     prepareOutput();

@@ -12,8 +12,6 @@ namespace krelwin {
 
 namespace {
 
-constexpr std::size_t BlockSize = 256 * 1024;
-
 // The bytes [from, to) of the file, read anew.
 std::string readRange(int fd, off_t from, off_t to) {
     std::string bytes(static_cast<std::size_t>(to - from), '\0');
@@ -46,7 +44,9 @@ void dropLineEnd(std::string& line) {
 // in began and where the line before began, without looking at the lines in between.
 class StageLocator::Scanner {
 public:
-    Scanner(int fd, off_t start) : fd_(fd), block_(new char[BlockSize]), readOffset_(start) {
+    Scanner(int fd, off_t start)
+        : fd_(fd), blockSize_(readBlockSizeFor(fd)), block_(new char[blockSize_]),
+          readOffset_(start) {
         lineStart_ = start;
     }
     Scanner(std::string_view text, off_t start) : text_(text) {
@@ -157,7 +157,7 @@ private:
             return;
         }
         seekTo(fd_, readOffset_);
-        const std::size_t got = readSome(fd_, block_.get(), BlockSize);
+        const std::size_t got = readSome(fd_, block_.get(), blockSize_);
         data_ = block_.get();
         blockOffset_ = readOffset_;
         readOffset_ += static_cast<off_t>(got);
@@ -184,6 +184,7 @@ private:
 
     int fd_ = -1;
     std::string_view text_;
+    std::size_t blockSize_ = 0;
     std::unique_ptr<char[]> block_;
     const char* data_ = nullptr;
     std::size_t size_ = 0;
