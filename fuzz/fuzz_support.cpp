@@ -2,59 +2,28 @@
 
 #include "line_reader.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
-
 namespace fuzzing {
 
 namespace {
 
-// A memory-backed folder where there is one: every write syncs its file, and on a disk that
-// sync, not the code under test, would set the pace of the fuzzing.
-fs::path scratchRoot() {
-    std::error_code error;
-    if (const char* chosen = std::getenv("KRELWIN_FUZZ_TMPDIR"))
-        return chosen;
-    if (fs::is_directory("/dev/shm", error))
-        return "/dev/shm";
-    return fs::temp_directory_path();
-}
-
-fs::path& scratchFolder() {
-    static fs::path folder = [] {
-        fs::path made = scratchRoot() / ("krelwin-fuzz-" + std::to_string(getpid()));
-        fs::create_directories(made);
-        return made;
-    }();
-    // Registered once the folder is made, so that it runs before the folder's path is destroyed.
-    static const bool removedAtExit = std::atexit([] {
-                                          std::error_code ignored;
-                                          fs::remove_all(scratchFolder(), ignored);
-                                      }) == 0;
-    (void)removedAtExit;
-    return folder;
-}
+constexpr const char* Folder = "/krelwin-fuzz-in-memory";
 
 } // namespace
 
-const std::string& scratchFile() {
-    static const std::string path = (scratchFolder() / "etapy.map").string();
-    return path;
+ScratchStageFile::ScratchStageFile()
+    : path_(std::string(Folder) + "/etapy.map"), files_(Folder), inForce_(files_) {}
+
+void ScratchStageFile::write(const uint8_t* data, size_t size) {
+    files_.setContents(path_, std::string(reinterpret_cast<const char*>(data), size));
 }
 
-void writeBytes(const std::string& path, const uint8_t* data, size_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+std::string ScratchStageFile::read() const {
+    const std::string* bytes = files_.contents(path_);
+    return bytes != nullptr ? *bytes : std::string();
 }
 
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+bool ScratchStageFile::aloneAndClosed() const {
+    return files_.namesIn(Folder) == std::vector<std::string>{"etapy.map"} && files_.allClosed();
 }
 
 std::vector<std::string> readLines(const std::string& path) {
@@ -104,14 +73,6 @@ std::vector<std::string> referenceNames(const std::vector<std::string>& lines) {
                                                    : remembered.substr(1, remembered.size() - 2));
     }
     return names;
-}
-
-bool scratchFolderHoldsOnlyTheStageFile() {
-    fs::path folder = fs::path(scratchFile()).parent_path();
-    for (const auto& entry : fs::directory_iterator(folder))
-        if (entry.path().filename() != fs::path(scratchFile()).filename())
-            return false;
-    return true;
 }
 
 } // namespace fuzzing

@@ -1,5 +1,7 @@
-// Shared pieces of the fuzz targets: a scratch stage file and the lines of a file.
+// Shared pieces of the fuzz targets: a stage file in memory and the lines of a file.
 #pragma once
+
+#include "memory_file_system.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -8,10 +10,28 @@
 
 namespace fuzzing {
 
-// A stage file path in a private scratch folder, the same for every run of one process.
-const std::string& scratchFile();
-void writeBytes(const std::string& path, const uint8_t* data, size_t size);
-std::string readBytes(const std::string& path);
+// The stage file of one input, alone in its folder in a file system held in memory, which is in
+// force for the stage file operations while this lives. Each input starts from a fresh one.
+//
+// The folder exists in memory only: the writers' sweep for temporary files left by killed
+// writers, which lists the folder on the disk, finds nothing to take away.
+class ScratchStageFile {
+public:
+    ScratchStageFile();
+
+    const std::string& path() const { return path_; }
+    void write(const uint8_t* data, size_t size);
+    std::string read() const;
+    // Nothing beside the stage file (a temporary file left would be a leak), and no descriptor
+    // left open.
+    bool aloneAndClosed() const;
+
+private:
+    const std::string path_;
+    MemoryFileSystem files_;
+    krelwin::ScopedFileSystem inForce_;
+};
+
 // The lines of the file as the stage file reader sees them.
 std::vector<std::string> readLines(const std::string& path);
 // The same lines, split byte by byte straight from the text conventions, without the reader: a
@@ -21,7 +41,5 @@ std::vector<std::string> referenceLines(const std::string& bytes);
 // What list mode must yield for these lines: at most 100 names, each the line before a "}" line
 // that has a line after it, without its first and last characters.
 std::vector<std::string> referenceNames(const std::vector<std::string>& lines);
-// Any byte leftover in the scratch folder other than the stage file is a leaked temporary file.
-bool scratchFolderHoldsOnlyTheStageFile();
 
 } // namespace fuzzing

@@ -44,10 +44,9 @@ using Lines = std::vector<std::string>;
 
 Lines recordLines(const krelwin::Etap& etap, const std::string& name) {
     // Written once into an empty file, the record reads back as exactly its own lines.
-    const std::string& path = fuzzing::scratchFile();
-    fuzzing::writeBytes(path, nullptr, 0);
-    krelwin::ZapiszEtap(path, name, krelwin::AppendIndex, etap);
-    return fuzzing::referenceLines(fuzzing::readBytes(path));
+    fuzzing::ScratchStageFile file;
+    krelwin::ZapiszEtap(file.path(), name, krelwin::AppendIndex, etap);
+    return fuzzing::referenceLines(file.read());
 }
 
 void require(bool condition) {
@@ -113,10 +112,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!cellRefused && !records.contains(cell))
         records[cell] = recordLines(etap, "Fuzz");
 
-    const std::string& path = fuzzing::scratchFile();
-    fuzzing::writeBytes(path, data + 2, size - 2);
-    const std::string bytesBefore = fuzzing::readBytes(path);
-    const Lines before = fuzzing::referenceLines(fuzzing::readBytes(path));
+    fuzzing::ScratchStageFile file;
+    const std::string& path = file.path();
+    file.write(data + 2, size - 2);
+    const std::string bytesBefore = file.read();
+    const Lines before = fuzzing::referenceLines(bytesBefore);
 
     try {
         if (mode == Mode::Rename)
@@ -129,12 +129,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // file does not hold, is refused.
         require((cellRefused && mode != Mode::Rename) ||
                 (mode != Mode::Append && closingLineOf(before, index) < 0));
-        require(fuzzing::readBytes(path) == bytesBefore);
-        require(fuzzing::scratchFolderHoldsOnlyTheStageFile());
+        require(file.read() == bytesBefore);
+        require(file.aloneAndClosed());
         return 0;
     }
     require(!cellRefused || mode == Mode::Rename);
-    const Lines after = fuzzing::referenceLines(fuzzing::readBytes(path));
+    const Lines after = fuzzing::referenceLines(file.read());
     const Lines& record = records[cell];
     switch (mode) {
     case Mode::Append:
@@ -147,6 +147,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         checkRename(before, index, "(Nowa (nazwa))", after);
         break;
     }
-    require(fuzzing::scratchFolderHoldsOnlyTheStageFile());
+    require(file.aloneAndClosed());
     return 0;
 }
