@@ -75,12 +75,77 @@ const std::vector<Command>& allCommands() {
          "colour text, \"}\" or \"(\" where they shift the stage numbering, each cell the\n"
          "editor's writes refuse, missing, short or surplus rows, data after a byte 26,\n"
          "and stages past the hundredth, which the editor's stage list cannot reach.\n"
+         "A file whose lines end in LF alone, in which the editor and the game see no\n"
+         "stage, is reported alone, with the command that mends it: fix-line-ends.\n"
          "Exit status 1 when it finds any problem; 0, with no output, for a clean file.\n",
          {},
          {},
          1,
          1,
          runCheck},
+        {"delete",
+         "FILE INDEX",
+         "remove stage INDEX from FILE",
+         "Removes stage INDEX (numbered from 0) from FILE: its whole record, from its name\n"
+         "line to the next stage's name line. Every other record stays byte for byte,\n"
+         "past the hundredth too, and so do the lines before the first stage; as with\n"
+         "every write of the editor, each line ends in CR LF afterwards and nothing after\n"
+         "a byte 26 is kept. An INDEX that names no stage is refused; a refused or failed\n"
+         "write leaves FILE as it was. Prints nothing.\n",
+         {},
+         {},
+         2,
+         2,
+         runDelete},
+        {"move",
+         "FILE FROM TO",
+         "move stage FROM to index TO; the others keep their order",
+         "Moves stage FROM of FILE so that it becomes stage TO; the other stages keep\n"
+         "their order (\"move FILE 0 4\" puts the first of five stages last). The record\n"
+         "moves whole, name line to the next name line, and is written as delete says.\n"
+         "FROM or TO naming no stage is refused. Prints nothing.\n",
+         {},
+         {},
+         3,
+         3,
+         runMove},
+        {"duplicate",
+         "FILE INDEX [--name NAME]",
+         "insert a copy of stage INDEX right after it",
+         "Inserts a copy of stage INDEX of FILE right after it, as stage INDEX+1, under\n"
+         "NAME or as the stage stands (the same name). Only the copy's name line differs\n"
+         "from the original. A name holding \"}\", CR, LF or byte 26 is refused, and so is\n"
+         "an INDEX that names no stage. Written as delete says. Prints nothing.\n",
+         {"--name"},
+         {},
+         2,
+         2,
+         runDuplicate},
+        {"rename",
+         "FILE INDEX NAME",
+         "give stage INDEX the name NAME, its name line only",
+         "Rewrites the name line of stage INDEX of FILE as \"(\" NAME \")\", as the editor's\n"
+         "rename in its stage list does, and nothing else of the stage: no start or exit\n"
+         "is needed. A name holding \"}\", CR, LF or byte 26 is refused, and so is an INDEX\n"
+         "that names no stage. Written as delete says. Prints nothing.\n",
+         {},
+         {},
+         3,
+         3,
+         runRename},
+        {"fix-line-ends",
+         "FILE",
+         "rewrite LF line ends as CR LF (a file holding no CR)",
+         "Rewrites FILE, whose lines end in LF alone (a file from a tool that writes such\n"
+         "line ends), with CR LF line ends, so that the editor and the game see its\n"
+         "stages: every LF becomes CR LF and every other byte stays. A file that holds\n"
+         "any CR is refused and left as it was; a file without LF is left untouched.\n"
+         "Written through the editor's safe write. Prints nothing.\n",
+         {},
+         {},
+         1,
+         1,
+         runFixLineEnds},
         {"render",
          "FILE (INDEX OUT.png | --all OUTDIR) [--scale N] [--grid]",
          "draw stage INDEX, or every stage, as a PNG picture",

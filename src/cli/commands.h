@@ -32,6 +32,11 @@ int runShow(const CommandLine& line, std::ostream& out);
 int runCopy(const CommandLine& line, std::ostream& out);
 int runGenerate(const CommandLine& line, std::ostream& out);
 int runCheck(const CommandLine& line, std::ostream& out);
+int runDelete(const CommandLine& line, std::ostream& out);
+int runMove(const CommandLine& line, std::ostream& out);
+int runDuplicate(const CommandLine& line, std::ostream& out);
+int runRename(const CommandLine& line, std::ostream& out);
+int runFixLineEnds(const CommandLine& line, std::ostream& out);
 // Need the editor's renderer; in a build without Qt they fail with a message.
 int runRender(const CommandLine& line, std::ostream& out);
 int runThumbnail(const CommandLine& line, std::ostream& out);

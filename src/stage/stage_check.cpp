@@ -51,7 +51,14 @@ public:
     StageFileChecker(std::vector<std::string_view> lines, std::vector<std::size_t> braceLines)
         : lines_(std::move(lines)), braceLines_(std::move(braceLines)) {}
 
-    std::vector<StageProblem> run(bool bytesAfterEndMark) {
+    std::vector<StageProblem> run(bool bytesAfterEndMark, bool lineFeedsOnly) {
+        if (lineFeedsOnly) {
+            // The whole file is one line: whatever else the lines hold is beside the point.
+            report(FileLevel, "wiersze kończą się samym znakiem LF (bez CR), więc edytor i gra "
+                              "widzą cały plik jako jeden wiersz i nie znajdują w nim żadnego "
+                              "etapu; naprawa: krelwin-stage fix-line-ends PLIK");
+            return std::move(problems_);
+        }
         checkLinesBeforeFirstStage();
         for (std::size_t k = 0; k < braceLines_.size(); ++k) {
             checkStage(static_cast<int>(k));
@@ -326,7 +333,10 @@ std::vector<StageProblem> findStageProblems(const std::string& path) {
     std::vector<std::string_view> lines;
     std::vector<std::size_t> braceLines;
     splitIntoLines(text, lines, braceLines);
-    return StageFileChecker(std::move(lines), std::move(braceLines)).run(bytesAfterEndMark);
+    const bool lineFeedsOnly =
+        text.find(LineFeed) != std::string::npos && text.find(CarriageReturn) == std::string::npos;
+    return StageFileChecker(std::move(lines), std::move(braceLines))
+        .run(bytesAfterEndMark, lineFeedsOnly);
 }
 
 std::string problemLine(const StageProblem& problem) {

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <limits>
+#include <memory>
 #include <stdexcept>
 
 namespace krelwin {
@@ -409,6 +410,36 @@ int duplicateStage(const std::string& path, int index, const std::optional<std::
     copyAfter(fd, record, out);
     out.commit();
     return index + 1;
+}
+
+void fixLineEnds(const std::string& path) {
+    requireExistingFile(path);
+    SafeWrite out(path, SafeWrite::IfMissing::Fail);
+    constexpr std::size_t BlockSize = 256 * 1024;
+    const std::unique_ptr<char[]> block(new char[BlockSize]);
+    bool anyLineFeed = false;
+    while (const std::size_t got = readSome(out.stageFd(), block.get(), BlockSize)) {
+        const std::string_view bytes(block.get(), got);
+        if (bytes.find(CarriageReturn) != std::string_view::npos) {
+            throw WriteRefused("Plik " + shownText(path) +
+                               " zawiera już znaki CR (13), więc jego wiersze nie kończą się "
+                               "samym znakiem LF. Plik nie został zmieniony.");
+        }
+        for (std::size_t start = 0; start < bytes.size();) {
+            const std::size_t lineFeed = bytes.find(LineFeed, start);
+            if (lineFeed == std::string_view::npos) {
+                out.write(bytes.substr(start));
+                break;
+            }
+            anyLineFeed = true;
+            out.write(bytes.substr(start, lineFeed - start));
+            out.write(LineEnd);
+            start = lineFeed + 1;
+        }
+    }
+    if (anyLineFeed) {
+        out.commit();
+    }
 }
 
 } // namespace krelwin

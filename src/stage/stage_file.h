@@ -82,6 +82,13 @@ int duplicateStage(const std::string& path, int index,
                    const std::optional<std::string>& name = std::nullopt,
                    const std::optional<std::string>& expectedName = std::nullopt);
 
+// Mends a file whose lines end in LF alone, which the editor and the game read as one line
+// holding no stage: every LF becomes CR LF, every other byte stays (a last line without a line
+// end stays without one). A file holding any CR is refused (WriteRefused) and left as it was;
+// a file without LF is left untouched. Same lock and safe write as ZapiszEtap. Throws
+// MissingFileMessage, NotRegularFileMessage, FileBusyMessage, InOutError, BackupKeptMessage.
+void fixLineEnds(const std::string& path);
+
 // Why a name or colour text cannot be written, in Polish; empty when it can.
 std::string nameProblem(const std::string& name);
 std::string colourTextProblem(const std::string& kolory);

@@ -11,6 +11,7 @@ using ShowCommand = CliTest;
 using CopyCommand = CliTest;
 using GenerateCommand = CliTest;
 using CheckCommand = CliTest;
+using RearrangeCommands = CliTest;
 
 // A stage without a start position: it may be appended but not written over a stage.
 std::string noStart() {
@@ -37,7 +38,9 @@ TEST_F(HelpAndUsage, HelpGoesToStandardOutput) {
          {"\n  list FILE ", "\n  show FILE INDEX ",
           "\n  copy SRC INDEX DEST DEST_INDEX [--name NAME]\n",
           "\n  generate [--seed N] [--size WxH] [--shares U1,...,U11] [--name NAME]\n",
-          "\n  check FILE "})
+          "\n  check FILE ", "\n  delete FILE INDEX ", "\n  move FILE FROM TO ",
+          "\n  duplicate FILE INDEX [--name NAME]\n", "\n  rename FILE INDEX NAME\n",
+          "\n  fix-line-ends FILE\n"})
         EXPECT_NE(program.out.find(synopsis), std::string::npos) << synopsis;
     const Outcome command = run({"show", "plik.map", "--help"}); // even among other arguments
     EXPECT_EQ(command.exitCode, 0);
@@ -185,6 +188,86 @@ TEST_F(CheckCommand, CleanFileIsSilentAndProblemsAreListed) {
               "1: wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: 0, W: 1\n"
               "plik: dane po bajcie 26 (Ctrl-Z) są pomijane przy czytaniu i giną przy zapisie\n");
     expectFailure(run({"check", "brak.map"}), "Brak pliku: brak.map...\n");
+}
+
+TEST_F(RearrangeCommands, EachWritesTheFileAndPrintsNothing) {
+    const std::string a = exampleRecord("A");
+    const std::string b = exampleRecord("B");
+    const std::string c = exampleRecord("C");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"delete", "p.map", "1"}, a + c},
+        {{"move", "p.map", "0", "2"}, b + c + a},
+        {{"move", "p.map", "2", "0"}, c + a + b},
+        {{"duplicate", "p.map", "2"}, a + b + c + c},
+        {{"duplicate", "p.map", "0", "--name", "Kopia"}, a + exampleRecord("Kopia") + b + c},
+        {{"rename", "p.map", "1", "Nowa (2)"}, a + exampleRecord("Nowa (2)") + c},
+    };
+    for (const auto& [arguments, after] : cases) {
+        write("p.map", a + b + c);
+        expectSuccess(run(arguments));
+        EXPECT_EQ(read("p.map"), after) << arguments[0];
+    }
+}
+
+TEST_F(RearrangeCommands, RefusalsLeaveTheFileAsItWas) {
+    const std::string before = exampleRecord("A") + exampleRecord("B");
+    write("p.map", before);
+    const std::string noStage = "Plik p.map nie zawiera etapu o numerze 2 (liczba etapów w pliku: "
+                                "2). Plik nie został zmieniony.\n";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refusals{
+        {{"delete", "p.map", "2"}, noStage},
+        {{"move", "p.map", "2", "0"}, noStage},
+        {{"move", "p.map", "0", "2"}, noStage},
+        {{"duplicate", "p.map", "2"}, noStage},
+        {{"rename", "p.map", "2", "x"}, noStage},
+        {{"duplicate", "p.map", "0", "--name", "a}b"},
+         "Nazwa etapu nie może zawierać znaku „}”: przesunąłby on położenie wszystkich "
+         "dalszych etapów w pliku.\n"},
+        {{"rename", "p.map", "0", "a\rb"}, "Nazwa etapu nie może zawierać znaku końca wiersza.\n"},
+        {{"delete", "brak.map", "0"}, "Brak pliku: brak.map...\n"},
+        {{"fix-line-ends", "p.map"},
+         "Plik p.map zawiera już znaki CR (13), więc jego wiersze nie "
+         "kończą się samym znakiem LF. Plik nie został zmieniony.\n"},
+    };
+    for (const auto& [arguments, message] : refusals) {
+        expectFailure(run(arguments), message);
+        EXPECT_EQ(read("p.map"), before) << arguments[0];
+        EXPECT_EQ(folder.entries(), std::vector<std::string>{"p.map"});
+    }
+    for (const std::vector<std::string>& arguments :
+         std::vector<std::vector<std::string>>{{"delete", "p.map", "-1"},
+                                               {"move", "p.map", "0", "x"},
+                                               {"move", "p.map", "0"},
+                                               {"rename", "p.map", "0"},
+                                               {"duplicate", "p.map", "0", "--nazwa", "x"}}) {
+        const Outcome outcome = run(arguments);
+        EXPECT_EQ(outcome.exitCode, 2) << arguments[0];
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(read("p.map"), before);
+    }
+}
+
+TEST_F(RearrangeCommands, CheckReportsLineFeedLineEndsAndFixLineEndsMendsThem) {
+    const std::string crLf = exampleRecord("A") + exampleRecord("B");
+    std::string lineFeeds = crLf;
+    std::erase(lineFeeds, '\r');
+    write("lf.map", lineFeeds);
+    const Outcome check = run({"check", "lf.map"});
+    EXPECT_EQ(check.exitCode, 1);
+    EXPECT_EQ(check.out, "plik: wiersze kończą się samym znakiem LF (bez CR), więc edytor i gra "
+                         "widzą cały plik jako jeden wiersz i nie znajdują w nim żadnego etapu; "
+                         "naprawa: krelwin-stage fix-line-ends PLIK\n");
+    expectSuccess(run({"list", "lf.map"}));
+    expectSuccess(run({"fix-line-ends", "lf.map"}));
+    EXPECT_EQ(read("lf.map"), crLf);
+    expectSuccess(run({"check", "lf.map"}));
+    expectSuccess(run({"list", "lf.map"}), "A\nB\n");
+    write("bez.map", "brak wierszy");
+    expectSuccess(run({"fix-line-ends", "bez.map"}));
+    EXPECT_EQ(read("bez.map"), "brak wierszy");
+    write("koniec.map", "(a)\n}\nx");
+    expectSuccess(run({"fix-line-ends", "koniec.map"}));
+    EXPECT_EQ(read("koniec.map"), "(a)\r\n}\r\nx");
 }
 
 } // namespace

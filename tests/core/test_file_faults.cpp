@@ -310,6 +310,7 @@ INSTANTIATE_TEST_SUITE_P(
         WriteScenario{"Move", A + B + C, [](const std::string& path) { moveStage(path, 0, 2); }},
         WriteScenario{"Duplicate", A + B,
                       [](const std::string& path) { duplicateStage(path, 1, "kopia"); }},
+        WriteScenario{"FixLineEnds", "(a)\n}\nx\n", fixLineEnds},
         WriteScenario{"AppendInClosedFolder", A + B, append, Way::ClosedFolder}),
     [](const auto& info) { return std::string(info.param.title); });
 
