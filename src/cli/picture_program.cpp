@@ -23,16 +23,19 @@ std::filesystem::path ownFolder() {
 #endif
 
 [[noreturn]] void pictureProgramMissing(const std::string& command) {
-    const std::vector<std::string> paths = pictureProgramPaths();
-    if (paths.empty())
-        throw PlainMessage(command +
-                           " is not available: krelwin-stage was built without the editor (Qt).");
+#ifdef KRELWIN_PICTURE_PROGRAM_FROM_BINDIR
     std::string looked;
-    for (const std::string& path : paths)
+    for (const std::string& path : pictureProgramPaths())
         looked += (looked.empty() ? "" : ", ") + shownText(path);
+    if (looked.empty())
+        looked = "nowhere: /proc/self/exe does not say where krelwin-stage is";
     throw PlainMessage(command + " is not available: " + std::string(PictureProgramName) +
                        ", which draws the pictures, cannot be started (looked for " + looked +
                        ").");
+#else
+    throw PlainMessage(command +
+                       " is not available: krelwin-stage was built without the editor (Qt).");
+#endif
 }
 
 } // namespace

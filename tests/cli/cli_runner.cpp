@@ -15,6 +15,11 @@ std::string exampleRecord(const std::string& name, std::size_t index, const std:
 }
 
 Outcome CliTest::run(const std::vector<std::string>& arguments) const {
+    return runProgram(KRELWIN_STAGE_PATH, arguments);
+}
+
+Outcome CliTest::runProgram(const std::string& program,
+                            const std::vector<std::string>& arguments) const {
     const std::string outPath = folder.file(".stdout");
     const std::string errPath = folder.file(".stderr");
     const pid_t child = ::fork();
@@ -24,11 +29,11 @@ Outcome CliTest::run(const std::vector<std::string>& arguments) const {
         if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0 ||
             ::chdir(folder.path().c_str()) != 0)
             ::_exit(127);
-        std::vector<char*> argv{const_cast<char*>(KRELWIN_STAGE_PATH)};
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const std::string& argument : arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
         argv.push_back(nullptr);
-        ::execv(KRELWIN_STAGE_PATH, argv.data());
+        ::execv(program.c_str(), argv.data());
         ::_exit(127);
     }
     int status = 0;

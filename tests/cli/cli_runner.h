@@ -29,6 +29,8 @@ protected:
 
     // Runs the tool with the arguments, the temporary folder as its working directory.
     Outcome run(const std::vector<std::string>& arguments) const;
+    // The same with another program, such as a copy of the tool.
+    Outcome runProgram(const std::string& program, const std::vector<std::string>& arguments) const;
     std::string write(const std::string& name, const std::string& content) const {
         writeBytes(folder.file(name), content);
         return folder.file(name);

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QString>
 
+#include <filesystem>
+
 namespace krelwin::cli_test {
 namespace {
 
@@ -144,6 +146,23 @@ TEST_F(RenderCommand, FailuresSayWhyAndWriteNothing) {
         EXPECT_TRUE(outcome.err.starts_with(errorStart)) << outcome.err;
         EXPECT_EQ(folder.entries(), std::vector<std::string>{"Plan01.map"});
     }
+}
+
+TEST_F(RenderCommand, KrelwinStageWithoutItsPictureProgramSaysSoAndDrawsNothing) {
+    // A copy of krelwin-stage alone in a folder: no libexec folder beside, no program beside it.
+    const std::string lonely = folder.file("krelwin-stage");
+    std::filesystem::copy_file(KRELWIN_STAGE_PATH, lonely);
+    for (const std::string command : {"render", "thumbnail"}) {
+        const std::vector<std::string> arguments =
+            command == "render" ? std::vector<std::string>{command, "Plan01.map", "0", "out.png"}
+                                : std::vector<std::string>{command, "Plan01.map", "out.png", "64"};
+        const Outcome outcome = runProgram(lonely, arguments);
+        EXPECT_EQ(outcome.exitCode, 1);
+        EXPECT_TRUE(outcome.err.starts_with(command + " is not available: krelwin-stage-pictures"))
+            << outcome.err;
+    }
+    EXPECT_EQ(runProgram(lonely, {"list", "Plan01.map"}).out, "Etap 01\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.file("out.png")));
 }
 
 } // namespace
