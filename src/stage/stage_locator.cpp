@@ -85,6 +85,9 @@ public:
             }
             pos_ = size_;
         }
+        // The file ends inside the line, without a line end: what follows it starts at the end.
+        previousLineStart_ = lineStart_;
+        lineStart_ = offsetOf(data_ + size_);
     }
 
     // Makes at least one byte available; false at the end of the file.

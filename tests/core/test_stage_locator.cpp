@@ -44,6 +44,8 @@ TEST(StageLocator, FindsEachStageByItsBraceLineOnDiskAndInMemory) {
          {{0, 5, 8, true, "(a)", 11}, {11, 16, 19, true, "(b)", -1}}},
         // CR alone, an LF that is content, a "}" line that is the file's first and its last.
         {"}\rx\n(y)\r}}\r", {{0, 0, 2, true, "", 2}, {2, 8, 11, false, "x\n(y)", -1}}},
+        // A last "}" line without a line end, holding "(" too: nothing follows it.
+        {"(a}", {{0, 0, 3, false, "", -1}}},
         // Two "}" lines in a row: the second's name line is the first.
         {"(a)\r\n}\r\n}\r\n(c)\r\n", {{0, 5, 8, true, "(a)", 11}, {5, 8, 11, true, "}", 11}}},
         // Nothing at or after a byte 26 is seen.
