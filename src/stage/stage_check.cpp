@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <fcntl.h>
 #include <optional>
 #include <string_view>
@@ -48,8 +49,10 @@ struct StoredParameters {
 
 class StageFileChecker {
 public:
-    StageFileChecker(std::vector<std::string_view> lines, std::vector<std::size_t> braceLines)
-        : lines_(std::move(lines)), braceLines_(std::move(braceLines)) {}
+    StageFileChecker(std::vector<std::string_view> lines, std::vector<std::size_t> braceLines,
+                     bool lineFeedInLines)
+        : lines_(std::move(lines)), braceLines_(std::move(braceLines)),
+          lineFeedInLines_(lineFeedInLines) {}
 
     std::vector<StageProblem> run(bool bytesAfterEndMark, bool lineFeedsOnly) {
         if (lineFeedsOnly) {
@@ -74,12 +77,35 @@ public:
 private:
     std::vector<std::string_view> lines_;
     std::vector<std::size_t> braceLines_; // the stages' "}" lines, as line numbers from 0
+    bool lineFeedInLines_;                // an LF stands somewhere other than after a CR
     std::vector<StageProblem> problems_;
 
     void report(int index, std::string text) { problems_.push_back({index, std::move(text)}); }
 
     const std::string_view* lineAt(std::size_t i) const {
         return i < lines_.size() ? &lines_[i] : nullptr;
+    }
+
+    // The bytes of lines [first, end) as they stand in the file, line ends between them
+    // included: one search over them stands for a search of each (no line holds a CR, and the
+    // text stops before any byte 26).
+    std::string_view linesText(std::size_t first, std::size_t end) const {
+        end = std::min(end, lines_.size());
+        if (first >= end) {
+            return {};
+        }
+        const char* from = lines_[first].data();
+        const char* to = lines_[end - 1].data() + lines_[end - 1].size();
+        return std::string_view(from, static_cast<std::size_t>(to - from));
+    }
+
+    static int occurrences(std::string_view text, char c) {
+        int count = 0;
+        for (const char *p = text.data(), *end = p + text.size();
+             (p = static_cast<const char*>(std::memchr(p, c, end - p))) != nullptr; ++p) {
+            ++count;
+        }
+        return count;
     }
 
     void checkLinesBeforeFirstStage() {
@@ -216,6 +242,7 @@ private:
         std::vector<int> shortRows;
         std::vector<int> rowsWithOpening; // a "(" beyond the cells the load takes
         const std::size_t loadedWidth = std::min<std::size_t>(width, MaxWymiar);
+        const bool anyOpening = contains(linesText(firstRow, firstRow + present), '(');
         for (std::size_t r = 0; r < present; ++r) {
             const std::string_view row = lines_[firstRow + r];
             if (r < expected && row.size() < width) {
@@ -224,7 +251,7 @@ private:
             const std::size_t beyond = r < std::min<std::size_t>(expected, MaxWymiar)
                                            ? std::min(loadedWidth, row.size())
                                            : 0;
-            if (contains(row.substr(beyond), '(')) {
+            if (anyOpening && contains(row.substr(beyond), '(')) {
                 rowsWithOpening.push_back(static_cast<int>(r + 1));
             }
         }
@@ -246,6 +273,10 @@ private:
     void checkRecordBreakingCells(int k, std::size_t brace, int32_t szer, int32_t wys) {
         const int columnsRead = std::clamp<int32_t>(szer, 0, MaxWymiar);
         const int rowsRead = std::clamp<int32_t>(wys, 0, MaxWymiar);
+        const std::string_view rows = linesText(brace + 3, brace + 3 + rowsRead);
+        if (!contains(rows, '(') && !contains(rows, '}') && !lineFeedInLines_) {
+            return;
+        }
         for (int row = 1; row <= rowsRead; ++row) {
             const std::string_view* line = lineAt(brace + 2 + static_cast<std::size_t>(row));
             if (line == nullptr) {
@@ -271,7 +302,17 @@ private:
         const int rowsRead = std::clamp<int32_t>(wys, 0, MaxWymiar);
         int starts = 0;
         int exits = 0;
-        for (int row = 1; row <= rowsRead; ++row) {
+        // Rows no longer than the cells the load takes are counted in one search each.
+        std::size_t firstLong = brace + 3;
+        const std::size_t rowsEnd = std::min(brace + 3 + rowsRead, lines_.size());
+        while (firstLong < rowsEnd &&
+               lines_[firstLong].size() <= static_cast<std::size_t>(columnsRead)) {
+            ++firstLong;
+        }
+        const std::string_view whole = linesText(brace + 3, firstLong);
+        starts = occurrences(whole, kod::Start);
+        exits = occurrences(whole, kod::Wyjscie);
+        for (int row = static_cast<int>(firstLong - (brace + 2)); row <= rowsRead; ++row) {
             const std::string_view* line = lineAt(brace + 2 + static_cast<std::size_t>(row));
             if (line == nullptr) {
                 break;
@@ -302,9 +343,35 @@ std::string readText(int fd, bool& bytesAfterEndMark) {
 }
 
 // The text's lines, and which of them are the stages' "}" lines as the locator finds them.
-void splitIntoLines(std::string_view text, std::vector<std::string_view>& lines,
+// How many bytes of the text are `wanted`, counted 16 at a time: a plain count of a 66 MB
+// file would take longer than all of the checking.
+std::size_t countByte(std::string_view text, char wanted) {
+    using Bytes = char __attribute__((vector_size(16)));
+    constexpr std::size_t Width = sizeof(Bytes);
+    constexpr std::size_t Run = 255; // steps before a lane of the sum could overflow
+    const Bytes pattern = Bytes{} + wanted;
+    std::size_t count = 0;
+    const char* p = text.data();
+    std::size_t left = text.size();
+    while (left >= Width) {
+        Bytes sum{};
+        for (std::size_t step = 0; step < Run && left >= Width; ++step, p += Width, left -= Width) {
+            Bytes bytes;
+            std::memcpy(&bytes, p, Width);
+            sum -= static_cast<Bytes>(bytes == pattern); // -1 in each lane that matches
+        }
+        for (std::size_t lane = 0; lane < Width; ++lane) {
+            count += static_cast<unsigned char>(sum[lane]);
+        }
+    }
+    return count + static_cast<std::size_t>(std::count(p, p + left, wanted));
+}
+
+// Returns whether any line holds an LF of its own, not one that ends a line after a CR.
+bool splitIntoLines(std::string_view text, std::vector<std::string_view>& lines,
                     std::vector<std::size_t>& braceLines) {
     std::vector<off_t> braceOffsets;
+    std::ptrdiff_t crLfEnds = 0;
     StageLocator stages(text);
     while (const std::optional<StageSpan> span = stages.next()) {
         braceOffsets.push_back(span->braceLine);
@@ -320,7 +387,9 @@ void splitIntoLines(std::string_view text, std::vector<std::string_view>& lines,
         const char* cr = LineSplitter::lineEnd(start, end);
         lines.emplace_back(start, (cr != nullptr ? cr : end) - start);
         start = cr != nullptr ? splitter.pastLineEnd(cr, end) : end;
+        crLfEnds += cr != nullptr && start == cr + 2;
     }
+    return countByte(text, LineFeed) != static_cast<std::size_t>(crLfEnds);
 }
 
 } // namespace
@@ -332,10 +401,10 @@ std::vector<StageProblem> findStageProblems(const std::string& path) {
     const std::string text = readText(fd.get(), bytesAfterEndMark);
     std::vector<std::string_view> lines;
     std::vector<std::size_t> braceLines;
-    splitIntoLines(text, lines, braceLines);
+    const bool lineFeedInLines = splitIntoLines(text, lines, braceLines);
     const bool lineFeedsOnly =
         text.find(LineFeed) != std::string::npos && text.find(CarriageReturn) == std::string::npos;
-    return StageFileChecker(std::move(lines), std::move(braceLines))
+    return StageFileChecker(std::move(lines), std::move(braceLines), lineFeedInLines)
         .run(bytesAfterEndMark, lineFeedsOnly);
 }
 
