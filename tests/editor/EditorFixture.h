@@ -33,6 +33,7 @@
 #include <QToolButton>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -197,6 +198,33 @@ private:
     QString previous_;
 };
 
+// A test's own working folder with the editor started in it and, unless the test answers its
+// message boxes itself, every box answered: start() from the test's init(), stop() from its
+// cleanup(), so that each test begins afresh and leaves the working folder as it found it.
+struct EditorSession {
+    enum class Boxes { Answered, LeftToTheTest };
+
+    std::unique_ptr<WorkingFolder> folder;
+    std::unique_ptr<MessageBoxCatcher> boxes; // none with Boxes::LeftToTheTest
+
+    // False, with the editor not started, when the folder could not be made.
+    bool start(Boxes answering = Boxes::Answered) {
+        folder = std::make_unique<WorkingFolder>();
+        if (!folder->isValid())
+            return false;
+        startEditor();
+        if (answering == Boxes::Answered)
+            boxes = std::make_unique<MessageBoxCatcher>();
+        return true;
+    }
+
+    void stop() {
+        boxes.reset();
+        stopEditor();
+        folder.reset();
+    }
+};
+
 inline std::string readBytes(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -252,6 +280,23 @@ inline QStringList listItems() {
     for (int i = 0; i < Form3->ListBox1->count(); ++i)
         items << Form3->itemText(i);
     return items;
+}
+
+// The cells the view draws while `action` runs. The view draws as it always does meanwhile, and
+// afterwards without the counting.
+inline std::vector<MapView::Cell> cellsDrawnBy(const std::function<void()>& action) {
+    QApplication::processEvents();
+    std::vector<MapView::Cell> drawn;
+    Form1->DG1->setDrawCellHandler([&](QPainter& canvas, int column, int row, const QRect& rect) {
+        drawn.push_back({column, row});
+        Form1->DG1DrawCell(canvas, column, row, rect);
+    });
+    action();
+    QApplication::processEvents();
+    Form1->DG1->setDrawCellHandler([](QPainter& canvas, int column, int row, const QRect& rect) {
+        Form1->DG1DrawCell(canvas, column, row, rect);
+    });
+    return drawn;
 }
 
 // Holds back the editor's reports of outside changes to its file while the test changes the

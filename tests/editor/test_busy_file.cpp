@@ -10,7 +10,6 @@
 #include <QGuiApplication>
 
 #include <fcntl.h>
-#include <memory>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -40,21 +39,12 @@ class TestBusyFile : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        folder_ = std::make_unique<WorkingFolder>();
-        QVERIFY(folder_->isValid());
-        startEditor();
-        boxes_ = std::make_unique<MessageBoxCatcher>();
-    }
-    void cleanup() {
-        boxes_.reset();
-        stopEditor();
-        folder_.reset();
-    }
+    void init() { QVERIFY(session_.start()); }
+    void cleanup() { session_.stop(); }
 
     // "flock -x pack.map sleep 25" in another program: "Zapisz" waits, painting, then gives up.
     void aSaveToAFileAnotherProgramHoldsEndsWithTheMessageAndTheFileAsItWas() {
-        const QString path = folder_->path(QStringLiteral("pack.map"));
+        const QString path = session_.folder->path(QStringLiteral("pack.map"));
         const std::string before = stageFile({"Alfa", "Beta"});
         writeBytes(path, before);
         QVERIFY(openFile(path));
@@ -72,21 +62,21 @@ private slots:
         Form1->DG1->viewport()->removeEventFilter(&watch);
         ::close(holder);
 
-        QCOMPARE(boxes_->texts(),
+        QCOMPARE(session_.boxes->texts(),
                  QStringList{QStringLiteral("Plik %1 jest używany przez inny program. Plik nie "
                                             "został zmieniony; spróbuj ponownie, gdy tamten "
                                             "program skończy z niego korzystać.")
                                  .arg(path)});
-        QCOMPARE(boxes_->shown.front().icon, QMessageBox::NoIcon);
+        QCOMPARE(session_.boxes->shown.front().icon, QMessageBox::NoIcon);
         QCOMPARE(readBytes(path), before);
         QVERIFY(watch.busyPaints > 0);
         QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     }
 
     void aFailedCopyGivesItsReasonInTheEditorsWords() {
-        const QString from = folder_->path(QStringLiteral("pack.map"));
+        const QString from = session_.folder->path(QStringLiteral("pack.map"));
         writeBytes(from, stageFile({"Alfa"}));
-        const QString to = folder_->path(QStringLiteral("brak/kopia.map"));
+        const QString to = session_.folder->path(QStringLiteral("brak/kopia.map"));
         try {
             kopiujPlik(from, to);
             QFAIL("copied into a folder that does not exist");
@@ -97,8 +87,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<WorkingFolder> folder_;
-    std::unique_ptr<MessageBoxCatcher> boxes_;
+    EditorSession session_;
 };
 
 QTEST_MAIN(TestBusyFile)

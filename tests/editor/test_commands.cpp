@@ -6,8 +6,6 @@
 #include "TextCodec.h"
 #include "generator.h"
 
-#include <memory>
-
 using namespace fixture;
 
 namespace {
@@ -49,17 +47,8 @@ class TestCommands : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        folder_ = std::make_unique<WorkingFolder>();
-        QVERIFY(folder_->isValid());
-        startEditor();
-        boxes_ = std::make_unique<MessageBoxCatcher>();
-    }
-    void cleanup() {
-        boxes_.reset();
-        stopEditor();
-        folder_.reset();
-    }
+    void init() { QVERIFY(session_.start()); }
+    void cleanup() { session_.stop(); }
 
     void nowyStartsAnEmptyFileNamedAfterTheField() {
         QCOMPARE(menuStates(), (MenuStates{false, false, false, false}));
@@ -88,9 +77,10 @@ private slots:
                 QCOMPARE(cell(column, row), interior ? '.' : '#');
             }
         // No file until the first stage is written; then it lands in the working folder.
-        QVERIFY(!QFile::exists(folder_->path(QStringLiteral("Łąkiwxyz.map"))));
+        QVERIFY(!QFile::exists(session_.folder->path(QStringLiteral("Łąkiwxyz.map"))));
         QVERIFY(newStageNamed(QStringLiteral("Drugi"), 20, 18));
-        QCOMPARE(loadStage(folder_->path(QStringLiteral("Łąkiwxyz.map")), 0).parametry.Szer, 20);
+        QCOMPARE(loadStage(session_.folder->path(QStringLiteral("Łąkiwxyz.map")), 0).parametry.Szer,
+                 20);
     }
 
     void nowyCancelledChangesNothing() {
@@ -105,7 +95,7 @@ private slots:
         QCOMPARE(Form2->EPlik->text(), QStringLiteral("Inny"));
         QVERIFY(Form2->Panel2->isHidden());
         // A later "Zapisz" still writes into the open file, not into a Plan01.map beside it.
-        const QString plan01 = folder_->path(QStringLiteral("Plan01.map"));
+        const QString plan01 = session_.folder->path(QStringLiteral("Plan01.map"));
         writeBytes(plan01, stageFile({"Obcy"}));
         paint(2, 7, 7);
         QVERIFY(save());
@@ -130,13 +120,13 @@ private slots:
         QCOMPARE(menuStates(), (MenuStates{true, true, true, true}));
         QCOMPARE(Form1->DG1->columnCount(), 20);
         QCOMPARE(cells({{1, 1}, {2, 1}, {18, 10}, {19, 10}}), QString("SWa#"));
-        QVERIFY(boxes_->shown.empty());
+        QVERIFY(session_.boxes->shown.empty());
         // An empty file is refused and changes nothing.
-        const QString empty = folder_->path(QStringLiteral("pusty.map"));
+        const QString empty = session_.folder->path(QStringLiteral("pusty.map"));
         writeBytes(empty, "");
         QVERIFY(openFile(empty));
-        QCOMPARE(boxes_->shown.size(), std::size_t(1));
-        QCOMPARE(boxes_->shown.front().icon, QMessageBox::Critical);
+        QCOMPARE(session_.boxes->shown.size(), std::size_t(1));
+        QCOMPARE(session_.boxes->shown.front().icon, QMessageBox::Critical);
         QCOMPARE(Stan->BiezacyPlik(), path);
         QCOMPARE(listItems().size(), 3);
     }
@@ -151,12 +141,12 @@ private slots:
         if (fileOpenBefore)
             openThreeStages();
         const EditorSnapshot before;
-        const QString missing = folder_->path(QStringLiteral("brak.map"));
+        const QString missing = session_.folder->path(QStringLiteral("brak.map"));
         QVERIFY(openFile(missing));
         QCOMPARE(Form1->OpenDialog1->fileName(), missing);
-        QCOMPARE(boxes_->texts(), QStringList({"Brak pliku: " + missing + "..."}));
-        QCOMPARE(boxes_->shown.front().icon, QMessageBox::NoIcon);
-        QCOMPARE(boxes_->shown.front().title, QStringLiteral("Krelwin Konstruktor"));
+        QCOMPARE(session_.boxes->texts(), QStringList({"Brak pliku: " + missing + "..."}));
+        QCOMPARE(session_.boxes->shown.front().icon, QMessageBox::NoIcon);
+        QCOMPARE(session_.boxes->shown.front().title, QStringLiteral("Krelwin Konstruktor"));
         QVERIFY(EditorSnapshot() == before);
     }
 
@@ -184,7 +174,7 @@ private slots:
 
     void nowyEtapSelectsTheAppendedStage() {
         // Over an existing "Plan01.map" the list and the file agree.
-        writeBytes(folder_->path(QStringLiteral("Plan01.map")), stageFile({"Stary"}));
+        writeBytes(session_.folder->path(QStringLiteral("Plan01.map")), stageFile({"Stary"}));
         QVERIFY(newStage());
         QVERIFY(newStageNamed(QStringLiteral("Jeden"), 20, 18));
         QCOMPARE(listItems(), QStringList({"Stary", "Jeden"}));
@@ -198,7 +188,7 @@ private slots:
         QCOMPARE(Form3->selectedIndex(), 3);
         paintStartAndExit(3, 3, 4, 4);
         QVERIFY(save());
-        QVERIFY(boxes_->shown.empty());
+        QVERIFY(session_.boxes->shown.empty());
         QCOMPARE(krelwin::CzytajListeEtapow(native(path)).size(), std::size_t(4));
         QCOMPARE(loadStage(path, 3).plansza.at(3, 3), 'S');
         QCOMPARE(readBytes(path).substr(0, stageFile(ThreeStages).size()), stageFile(ThreeStages));
@@ -232,17 +222,17 @@ private slots:
             QVERIFY(QFile::remove(path));
         const EditorSnapshot before;
         QVERIFY(chooseStage(1));
-        QCOMPARE(boxes_->shown.size(), std::size_t(1));
+        QCOMPARE(session_.boxes->shown.size(), std::size_t(1));
         QVERIFY(EditorSnapshot() == before);
         QCOMPARE(Form3->EEtap->text(), QStringLiteral("Alfa"));
         // So "Zapisz" writes the stage shown over its own record, not over the chosen one; a
         // file deleted meanwhile is named missing, not recreated.
         QVERIFY(save());
         if (fileGone) {
-            QCOMPARE(boxes_->texts().last(), "Brak pliku: " + path + "...");
+            QCOMPARE(session_.boxes->texts().last(), "Brak pliku: " + path + "...");
             QVERIFY(!QFile::exists(path));
         } else {
-            QCOMPARE(boxes_->shown.size(), std::size_t(1));
+            QCOMPARE(session_.boxes->shown.size(), std::size_t(1));
             QCOMPARE(loadStage(path, 0).plansza.at(7, 7), '*');
             QCOMPARE(readBytes(path).substr(record("Alfa", 'a').size()),
                      bytes.substr(record("Alfa", 'a').size()));
@@ -260,14 +250,14 @@ private slots:
 
     void zapiszJakoUnderItsOwnNameWritesInPlaceWithoutAQuestion() {
         // Names repeat: the stage loaded from item 2 keeps its place, record 0 stays.
-        const QString path = folder_->path(QStringLiteral("powtorki.map"));
+        const QString path = session_.folder->path(QStringLiteral("powtorki.map"));
         const std::vector<std::string> names{"Etap 01", "Etap 02", "Etap 01"};
         writeBytes(path, stageFile(names));
         QVERIFY(openFile(path));
         QVERIFY(chooseStage(2));
         paint(2, 7, 7);
         QVERIFY(saveAs(QStringLiteral("etap 01")));
-        QVERIFY(boxes_->shown.empty());
+        QVERIFY(session_.boxes->shown.empty());
         QCOMPARE(loadStage(path, 2).plansza.at(7, 7), '*');
         QCOMPARE(krelwin::CzytajListeEtapow(native(path)),
                  (std::vector<std::string>{"Etap 01", "Etap 02", "etap 01"}));
@@ -294,20 +284,20 @@ private slots:
         QFETCH(int, clicked);
         QFETCH(bool, replace);
         QFETCH(int, match);
-        const QString path = folder_->path(QStringLiteral("dwa.map"));
+        const QString path = session_.folder->path(QStringLiteral("dwa.map"));
         std::vector<std::string> names{"Alfa", "Beta", "\xA3\xB9ka", "Beta", "\xA3\xB9ka"};
         writeBytes(path, stageFile(names));
         QVERIFY(openFile(path));
         const EditorSnapshot before;
-        boxes_->replaceAnswer = replace ? QMessageBox::Yes : QMessageBox::No;
+        session_.boxes->replaceAnswer = replace ? QMessageBox::Yes : QMessageBox::No;
         QVERIFY(inDialogOf(Form1->Zapiszjako1, [&] {
             if (typed.isEmpty())
                 return doubleClickItem(clicked);
             Form3->EEtap->setText(typed);
             QTest::mouseClick(Form3->BitBtn1, Qt::LeftButton);
         }));
-        QCOMPARE(boxes_->shown.size(), std::size_t(1));
-        const MessageBoxCatcher::Shown& question = boxes_->shown.front();
+        QCOMPARE(session_.boxes->shown.size(), std::size_t(1));
+        const MessageBoxCatcher::Shown& question = session_.boxes->shown.front();
         const QString matchName = match == 1 ? QStringLiteral("Beta") : QStringLiteral("Łąka");
         QCOMPARE(question.text, QStringLiteral("Etap nr %1 „%2” już istnieje. Zastąpić go?")
                                     .arg(match + 1)
@@ -334,24 +324,24 @@ private slots:
 
     void zapiszWritesIntoTheCurrentFileAndCopiesItsOldContent() {
         const QString path = openThreeStages();
-        paint(2, 7, 7);                                              // a diamond
-        const QString copy = folder_->path(QStringLiteral("kopia")); // ".map" is added
+        paint(2, 7, 7);                                                      // a diamond
+        const QString copy = session_.folder->path(QStringLiteral("kopia")); // ".map" is added
         QVERIFY(save(copy));
-        QVERIFY(boxes_->shown.empty());
+        QVERIFY(session_.boxes->shown.empty());
         QCOMPARE(readBytes(copy + QStringLiteral(".map")), stageFile(ThreeStages));
         QCOMPARE(loadStage(path, 0).plansza.at(7, 7), '*');
         QCOMPARE(Stan->BiezacyPlik(), path);
         QCOMPARE(Form1->SaveDialog1->fileName(), copy + QStringLiteral(".map"));
         // With the preset name, the current file, nothing is copied.
         QVERIFY(save());
-        QCOMPARE(QDir(folder_->path(QString())).entryList(QDir::Files),
+        QCOMPARE(QDir(session_.folder->path(QString())).entryList(QDir::Files),
                  QStringList({"kopia.map", "trzy.map"}));
         // A copy that cannot be made is reported, and the stage is written all the same.
         paint(3, 8, 8); // earth
-        writeBytes(folder_->path(QStringLiteral("plik")), "a file, not a folder");
-        QVERIFY(save(folder_->path(QStringLiteral("plik/kopia.map"))));
-        QCOMPARE(boxes_->shown.size(), std::size_t(1));
-        QCOMPARE(boxes_->shown.front().icon, QMessageBox::Critical);
+        writeBytes(session_.folder->path(QStringLiteral("plik")), "a file, not a folder");
+        QVERIFY(save(session_.folder->path(QStringLiteral("plik/kopia.map"))));
+        QCOMPARE(session_.boxes->shown.size(), std::size_t(1));
+        QCOMPARE(session_.boxes->shown.front().icon, QMessageBox::Critical);
         QCOMPARE(loadStage(path, 0).plansza.at(8, 8), '+');
     }
 
@@ -364,9 +354,9 @@ private slots:
         QFETCH(bool, replace);
         const QString path = openThreeStages();
         paint(2, 7, 7);
-        const QString other = folder_->path(QStringLiteral("inny.map"));
+        const QString other = session_.folder->path(QStringLiteral("inny.map"));
         writeBytes(other, "keep me");
-        boxes_->replaceAnswer = replace ? QMessageBox::Yes : QMessageBox::No;
+        session_.boxes->replaceAnswer = replace ? QMessageBox::Yes : QMessageBox::No;
         bool stayedOpen = false;
         withModalDialog([] { Form1->Zapisz1->trigger(); },
                         [&](QWidget* dialog) {
@@ -374,8 +364,8 @@ private slots:
                             qobject_cast<QDialog*>(dialog)->accept();
                             stayedOpen = dialog->isVisible();
                         });
-        QCOMPARE(boxes_->shown.size(), std::size_t(1));
-        QVERIFY(boxes_->shown.front().text.contains(QStringLiteral("już istnieje")));
+        QCOMPARE(session_.boxes->shown.size(), std::size_t(1));
+        QVERIFY(session_.boxes->shown.front().text.contains(QStringLiteral("już istnieje")));
         QCOMPARE(stayedOpen, !replace);
         QCOMPARE(readBytes(other), replace ? stageFile(ThreeStages) : std::string("keep me"));
         QCOMPARE(loadStage(path, 0).plansza.at(7, 7), replace ? '*' : 'a');
@@ -384,9 +374,9 @@ private slots:
     void refusedWritesArePlainMessagesAndKeepTheFile() {
         const QString path = openThreeStages();
         paint(2, 1, 1); // the start becomes a diamond
-        const QString copy = folder_->path(QStringLiteral("kopia.map"));
+        const QString copy = session_.folder->path(QStringLiteral("kopia.map"));
         QVERIFY(save(copy));
-        QCOMPARE(boxes_->texts(),
+        QCOMPARE(session_.boxes->texts(),
                  QStringList({"Plansza musi mieć jedną pozycje startową\roraz jedno wyjście..."}));
         QCOMPARE(readBytes(path), stageFile(ThreeStages));
         QCOMPARE(readBytes(copy), stageFile(ThreeStages)); // the copy was made before the refusal
@@ -397,8 +387,8 @@ private slots:
         Form3->selectIndex(2);
         Form3->EEtap->setText(QStringLiteral("Łąka"));
         QVERIFY(save());
-        QCOMPARE(boxes_->shown.size(), std::size_t(3));
-        for (const MessageBoxCatcher::Shown& box : boxes_->shown) {
+        QCOMPARE(session_.boxes->shown.size(), std::size_t(3));
+        for (const MessageBoxCatcher::Shown& box : session_.boxes->shown) {
             QCOMPARE(box.icon, QMessageBox::NoIcon);
             QCOMPARE(box.title, QStringLiteral("Krelwin Konstruktor"));
             QVERIFY2(!box.text.startsWith(QStringLiteral("List index")), qPrintable(box.text));
@@ -420,7 +410,7 @@ private slots:
         withModalDialog([] { Form1->Zapisz1->trigger(); }, cancel);
         QVERIFY(EditorSnapshot() == before);
         QCOMPARE(readBytes(path), stageFile(ThreeStages));
-        QVERIFY(boxes_->shown.empty());
+        QVERIFY(session_.boxes->shown.empty());
     }
 
     void stageListCancelledLeavesZapiszOnTheStageShown_data() {
@@ -448,7 +438,7 @@ private slots:
         QVERIFY(Form3->Panel1->isHidden());
         paint(2, 7, 7);
         QVERIFY(save());
-        QVERIFY(boxes_->shown.empty());
+        QVERIFY(session_.boxes->shown.empty());
         QCOMPARE(krelwin::CzytajListeEtapow(native(path)), ThreeStages);
         QCOMPARE(loadStage(path, 2).plansza.at(7, 7), '*');
     }
@@ -463,8 +453,8 @@ private slots:
         QVERIFY(newStageNamed(QStringLiteral("Drugi"), 20, 18));
         paintStartAndExit(5, 5, 6, 6);
         QVERIFY(save()); // into "Drugi", the selected stage
-        QVERIFY2(boxes_->shown.empty(), qPrintable(boxes_->texts().join('|')));
-        const QString path = folder_->path(QStringLiteral("Plan01.map"));
+        QVERIFY2(session_.boxes->shown.empty(), qPrintable(session_.boxes->texts().join('|')));
+        const QString path = session_.folder->path(QStringLiteral("Plan01.map"));
         const std::string expected = record("Pierwszy", '.', 20, 18, {2, 3}, {19, 17}) +
                                      record("Drugi", '.', 20, 18, {5, 5}, {6, 6});
         QCOMPARE(readBytes(path), expected);
@@ -473,7 +463,7 @@ private slots:
         QCOMPARE(cells({{2, 3}, {19, 17}}), QString("SW"));
         QVERIFY(save()); // what was opened, saved unchanged, is the same bytes
         QCOMPARE(readBytes(path), expected);
-        QVERIFY(boxes_->shown.empty());
+        QVERIFY(session_.boxes->shown.empty());
     }
 
     void generatorStartsWithTheDefaultsAndKeepsValuesAfterCancel() {
@@ -548,14 +538,13 @@ private slots:
 private:
     // Opens a copy of the three-stage file; returns its path.
     QString openThreeStages() {
-        const QString path = folder_->path(QStringLiteral("trzy.map"));
+        const QString path = session_.folder->path(QStringLiteral("trzy.map"));
         writeBytes(path, stageFile(ThreeStages));
         openFile(path);
         return path;
     }
 
-    std::unique_ptr<WorkingFolder> folder_;
-    std::unique_ptr<MessageBoxCatcher> boxes_;
+    EditorSession session_;
 };
 
 QTEST_MAIN(TestCommands)

@@ -6,8 +6,6 @@
 
 #include <QProcess>
 
-#include <memory>
-
 using namespace fixture;
 
 namespace {
@@ -40,19 +38,12 @@ class TestFileChanges : public QObject {
 
 private slots:
     void init() {
-        folder_ = std::make_unique<WorkingFolder>();
-        QVERIFY(folder_->isValid());
-        startEditor();
-        boxes_ = std::make_unique<MessageBoxCatcher>();
-        path_ = folder_->path(QStringLiteral("trzy.map"));
+        QVERIFY(session_.start());
+        path_ = session_.folder->path(QStringLiteral("trzy.map"));
         writeBytes(path_, stageFile(ThreeStages));
         QVERIFY(openFile(path_));
     }
-    void cleanup() {
-        boxes_.reset();
-        stopEditor();
-        folder_.reset();
-    }
+    void cleanup() { session_.stop(); }
 
     void writesByPositionFindTheListedStageAndAppendsSelectTheirOwn() {
         const auto quiet = quietFileWatcher(); // the list follows only what the editor does
@@ -61,7 +52,7 @@ private slots:
         // "Beta" still stands second: "Zapisz" writes it.
         paint(2, 7, 7);
         QVERIFY(save());
-        QVERIFY(boxes_->shown.empty());
+        QVERIFY(session_.boxes->shown.empty());
         QCOMPARE(loadStage(path_, 1).plansza.at(7, 7), '*');
         // The new stage lands after the other program's, and is the one selected.
         QVERIFY(newStageNamed(QStringLiteral("Nowy"), 20, 18));
@@ -73,8 +64,8 @@ private slots:
         paintStartAndExit(3, 3, 4, 4);
         QVERIFY(save());
         QCOMPARE(readBytes(path_), changed);
-        QCOMPARE(boxes_->shown.size(), std::size_t(1));
-        const QString message = boxes_->texts().front();
+        QCOMPARE(session_.boxes->shown.size(), std::size_t(1));
+        const QString message = session_.boxes->texts().front();
         QVERIFY2(message.contains(QStringLiteral("zmieniony przez inny program")) &&
                      message.endsWith(QStringLiteral("\n\n") +
                                       listRereadAndSelectionLost(5, QStringLiteral("Nowy"))),
@@ -97,7 +88,7 @@ private slots:
         QVERIFY(save());
         QVERIFY(saveAs(QStringLiteral("Beta")));
         QTest::qWait(3 * StageFileWatcher::SettleMilliseconds);
-        QVERIFY2(boxes_->shown.empty(), qPrintable(boxes_->texts().join('|')));
+        QVERIFY2(session_.boxes->shown.empty(), qPrintable(session_.boxes->texts().join('|')));
         // A change in place, as some text editors save, into the file the editor's writes put
         // there: a stage added at the end leaves the selection where it was.
         QFile file(path_);
@@ -106,11 +97,11 @@ private slots:
         file.close();
         QTRY_COMPARE(listItems(), QStringList({"Alfa", "Beta", "Łąka", "Obcy"}));
         QCOMPARE(Form3->selectedIndex(), 1);
-        QVERIFY(boxes_->shown.empty());
+        QVERIFY(session_.boxes->shown.empty());
         // Another stage where the selected one stood: the selection goes, and the user is told.
         QVERIFY(otherProgramWrites(path_, 1, QStringLiteral("Inny")));
-        QTRY_COMPARE(boxes_->shown.size(), std::size_t(1));
-        QCOMPARE(boxes_->texts().front(),
+        QTRY_COMPARE(session_.boxes->shown.size(), std::size_t(1));
+        QCOMPARE(session_.boxes->texts().front(),
                  QStringLiteral("Plik %1 został zmieniony przez inny program. ").arg(path_) +
                      listRereadAndSelectionLost(2, QStringLiteral("Beta")));
         QCOMPARE(listItems(), QStringList({"Alfa", "Inny", "Łąka", "Obcy"}));
@@ -119,9 +110,9 @@ private slots:
         QVERIFY(chooseStage(0));
         QVERIFY(QFile::remove(path_));
         QTest::qWait(3 * StageFileWatcher::SettleMilliseconds);
-        QCOMPARE(boxes_->shown.size(), std::size_t(1));
+        QCOMPARE(session_.boxes->shown.size(), std::size_t(1));
         QVERIFY(save());
-        QCOMPARE(boxes_->texts().last(), "Brak pliku: " + path_ + "...");
+        QCOMPARE(session_.boxes->texts().last(), "Brak pliku: " + path_ + "...");
         QVERIFY(!QFile::exists(path_));
         // Put back, it is followed again.
         writeBytes(path_, stageFile({"Alfa", "Beta"}));
@@ -130,8 +121,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<WorkingFolder> folder_;
-    std::unique_ptr<MessageBoxCatcher> boxes_;
+    EditorSession session_;
     QString path_;
 };
 

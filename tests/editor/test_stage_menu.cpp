@@ -5,8 +5,6 @@
 #include <QContextMenuEvent>
 #include <QUndoStack>
 
-#include <memory>
-
 using namespace fixture;
 
 namespace {
@@ -105,21 +103,14 @@ class TestStageMenu : public QObject {
 private slots:
     // "Gamma" (position 2) is the stage in memory, so the dialog remembers position 2.
     void init() {
-        folder_ = std::make_unique<WorkingFolder>();
-        QVERIFY(folder_->isValid());
-        startEditor();
-        boxes_ = std::make_unique<MessageBoxCatcher>();
-        path_ = folder_->path(QStringLiteral("pakiet.map"));
+        QVERIFY(session_.start());
+        path_ = session_.folder->path(QStringLiteral("pakiet.map"));
         writeBytes(path_, stageFile(Names));
         QVERIFY(openFile(path_));
         QVERIFY(chooseStage(2));
         QCOMPARE(Stan->BiezacyEtap(), QStringLiteral("Gamma"));
     }
-    void cleanup() {
-        boxes_.reset();
-        stopEditor();
-        folder_.reset();
-    }
+    void cleanup() { session_.stop(); }
 
     void menuOnItemsOnlyWithTheEndsDisabled() {
         QVERIFY(inDialogOf(Form1->Wybierzetap1, [] {
@@ -142,7 +133,7 @@ private slots:
             QTest::mouseClick(Form3->BitBtn2, Qt::LeftButton);
         }));
         QCOMPARE(readBytes(path_), stageFile(Names));
-        QVERIFY(boxes_->shown.empty());
+        QVERIFY(session_.boxes->shown.empty());
     }
 
     // Each action on the file, the list and its selection after it, the selection "&Anuluj"
@@ -180,7 +171,7 @@ private slots:
         QFETCH(bool, confirm);
         QFETCH(int, selectedAfter);
         QFETCH(bool, saveAppends);
-        boxes_->replaceAnswer = yes ? QMessageBox::Yes : QMessageBox::No;
+        session_.boxes->replaceAnswer = yes ? QMessageBox::Yes : QMessageBox::No;
         const krelwin::Etap inMemory = Stan->etap;
         const int steps = Form1->Historia->count();
         QVERIFY(inDialogOf(Form1->Wybierzetap1, [&] {
@@ -192,8 +183,8 @@ private slots:
         }));
         QCOMPARE(Form3->selectedIndex(), selectedAfter);
         if (caption == QStringLiteral("Usuń…")) {
-            QCOMPARE(boxes_->shown.size(), std::size_t(1));
-            const MessageBoxCatcher::Shown& question = boxes_->shown.front();
+            QCOMPARE(session_.boxes->shown.size(), std::size_t(1));
+            const MessageBoxCatcher::Shown& question = session_.boxes->shown.front();
             QCOMPARE(question.text, QStringLiteral("Usunąć etap nr %1 „%2” z pliku? Tej operacji "
                                                    "nie można cofnąć.")
                                         .arg(row + 1)
@@ -202,7 +193,7 @@ private slots:
             QCOMPARE(question.buttons, QStringList({"Tak", "Nie"}));
             QCOMPARE(question.defaultButton, QStringLiteral("Nie"));
         } else {
-            QVERIFY2(boxes_->shown.empty(), qPrintable(boxes_->texts().join('|')));
+            QVERIFY2(session_.boxes->shown.empty(), qPrintable(session_.boxes->texts().join('|')));
         }
         // The stage in memory, its name and the history are as they were.
         QVERIFY(Stan->etap == inMemory);
@@ -226,8 +217,8 @@ private slots:
             chooseOnItem(1, QStringLiteral("Powiel"));
             QCOMPARE(readBytes(path_), changed);
             QCOMPARE(listItems(), QStringList({"Alfa", "Inny", "Gamma", "Delta"}));
-            QCOMPARE(boxes_->shown.size(), std::size_t(1));
-            const QString message = boxes_->texts().front();
+            QCOMPARE(session_.boxes->shown.size(), std::size_t(1));
+            const QString message = session_.boxes->texts().front();
             QVERIFY2(message.startsWith(QStringLiteral("Plik %1 został w międzyczasie zmieniony "
                                                        "przez inny program: etap nr 2 ")
                                             .arg(path_)) &&
@@ -237,17 +228,16 @@ private slots:
             // The file is gone.
             QVERIFY(QFile::remove(path_));
             chooseOnItem(0, QStringLiteral("Przesuń niżej"));
-            QCOMPARE(boxes_->texts().last(), "Brak pliku: " + path_ + "...");
+            QCOMPARE(session_.boxes->texts().last(), "Brak pliku: " + path_ + "...");
             QCOMPARE(listItems(), QStringList({"Alfa", "Inny", "Gamma", "Delta"}));
             QVERIFY(!QFile::exists(path_));
             QTest::mouseClick(Form3->BitBtn2, Qt::LeftButton);
         }));
-        QCOMPARE(boxes_->shown.size(), std::size_t(2));
+        QCOMPARE(session_.boxes->shown.size(), std::size_t(2));
     }
 
 private:
-    std::unique_ptr<WorkingFolder> folder_;
-    std::unique_ptr<MessageBoxCatcher> boxes_;
+    EditorSession session_;
     QString path_;
 };
 

@@ -3,7 +3,6 @@
 #include "EditorFixture.h"
 
 #include <iterator>
-#include <memory>
 
 using namespace fixture;
 
@@ -45,22 +44,6 @@ QStringList fileContext() {
     return QStringList{Stan->BiezacyPlik(), QString::number(Form3->selectedIndex())} + listItems();
 }
 
-// The cells the view draws while `action` runs.
-std::vector<MapView::Cell> cellsDrawnBy(const std::function<void()>& action) {
-    QApplication::processEvents();
-    std::vector<MapView::Cell> drawn;
-    Form1->DG1->setDrawCellHandler([&](QPainter& canvas, int column, int row, const QRect& rect) {
-        drawn.push_back({column, row});
-        Form1->DG1DrawCell(canvas, column, row, rect);
-    });
-    action();
-    QApplication::processEvents();
-    Form1->DG1->setDrawCellHandler([](QPainter& canvas, int column, int row, const QRect& rect) {
-        Form1->DG1DrawCell(canvas, column, row, rect);
-    });
-    return drawn;
-}
-
 struct Question {
     bool asked = false;
     QString text;
@@ -94,14 +77,13 @@ class TestUndo : public QObject {
 
 private slots:
     void init() {
-        folder_ = std::make_unique<WorkingFolder>();
-        QVERIFY(folder_->isValid());
         QApplication::setQuitOnLastWindowClosed(false); // the exit tests close the window
-        startEditor();
-        path_ = folder_->path(QStringLiteral("plan.map"));
+        // The exit question is answered by each test itself.
+        QVERIFY(session_.start(EditorSession::Boxes::LeftToTheTest));
+        path_ = session_.folder->path(QStringLiteral("plan.map"));
         writeBytes(path_, twoStages());
     }
-    void cleanup() { stopEditor(); }
+    void cleanup() { session_.stop(); }
 
     void menuItemsAndShortcuts() {
         const QList<QAction*> items = Form1->Edycja1->actions();
@@ -303,7 +285,7 @@ private:
         {"Nowy etap", [] {}, [] { QVERIFY(newStageNamed(QStringLiteral("Delta"), 22, 11)); }},
     };
 
-    std::unique_ptr<WorkingFolder> folder_;
+    EditorSession session_;
     QString path_;
 };
 

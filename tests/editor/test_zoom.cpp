@@ -84,19 +84,6 @@ QRgb overBlack(QRgb pixel) {
     return qAlpha(pixel) == 0 ? qRgb(0, 0, 0) : (pixel | 0xff000000u);
 }
 
-// The cells the view draws while `action` runs.
-std::vector<MapView::Cell> cellsDrawnBy(const std::function<void()>& action) {
-    QApplication::processEvents();
-    std::vector<MapView::Cell> drawn;
-    Form1->DG1->setDrawCellHandler([&](QPainter& canvas, int column, int row, const QRect& rect) {
-        drawn.push_back({column, row});
-        Form1->DG1DrawCell(canvas, column, row, rect);
-    });
-    action();
-    QApplication::processEvents();
-    return drawn;
-}
-
 void addScaleRows() {
     QTest::addColumn<int>("percent");
     for (const int percent : {25, 50, 100, 200})
