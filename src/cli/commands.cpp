@@ -114,8 +114,8 @@ const std::vector<Command>& allCommands() {
          "insert a copy of stage INDEX right after it",
          "Inserts a copy of stage INDEX of FILE right after it, as stage INDEX+1, under\n"
          "NAME or as the stage stands (the same name). Only the copy's name line differs\n"
-         "from the original. A name holding \"}\", CR, LF or byte 26 is refused, and so is\n"
-         "an INDEX that names no stage. Written as delete says. Prints nothing.\n",
+         "from the stage copied. A name holding \"}\", CR, LF or byte 26 is refused, and\n"
+         "so is an INDEX that names no stage. Written as delete says. Prints nothing.\n",
          {"--name"},
          {},
          2,

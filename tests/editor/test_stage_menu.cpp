@@ -11,7 +11,7 @@ namespace {
 
 const std::vector<std::string> Names{"Alfa", "Beta", "Gamma", "Delta"};
 
-// The file's records in this order of the original positions, each record as it was.
+// The file's records in this order of their first positions, each record as it was.
 std::string recordsInOrder(const QList<int>& order) {
     std::string bytes;
     for (const int position : order)
