@@ -1,6 +1,7 @@
 #include "stage_check.h"
 
 #include "cells.h"
+#include "clean_pack.h"
 #include "errors.h"
 #include "file_system.h"
 #include "integer_text.h"
@@ -47,6 +48,23 @@ struct StoredParameters {
     bool allNumbersConvert = true;
 };
 
+// What the check reports after the stages: those past the editor's list, and data after a
+// byte 26.
+void reportFileEnd(std::vector<StageProblem>& problems, std::size_t stages,
+                   bool bytesAfterEndMark) {
+    if (stages > static_cast<std::size_t>(MaxListedStages)) {
+        problems.push_back({MaxListedStages, "etapy " + std::to_string(MaxListedStages) + ".." +
+                                                 std::to_string(stages - 1) +
+                                                 " są poza listą etapów edytora, która mieści "
+                                                 "pierwsze " +
+                                                 std::to_string(MaxListedStages)});
+    }
+    if (bytesAfterEndMark) {
+        problems.push_back({FileLevel, "dane po bajcie 26 (Ctrl-Z) są pomijane przy czytaniu i "
+                                       "giną przy zapisie"});
+    }
+}
+
 class StageFileChecker {
 public:
     StageFileChecker(std::vector<std::string_view> lines, std::vector<std::size_t> braceLines,
@@ -66,11 +84,7 @@ public:
         for (std::size_t k = 0; k < braceLines_.size(); ++k) {
             checkStage(static_cast<int>(k));
         }
-        checkListReach();
-        if (bytesAfterEndMark) {
-            report(FileLevel, "dane po bajcie 26 (Ctrl-Z) są pomijane przy czytaniu i giną przy "
-                              "zapisie");
-        }
+        reportFileEnd(problems_, braceLines_.size(), bytesAfterEndMark);
         return std::move(problems_);
     }
 
@@ -118,16 +132,6 @@ private:
         const std::size_t before = braceLines_.front() > 0 ? braceLines_.front() - 1 : 0;
         if (before > 0) {
             report(FileLevel, "wiersze przed pierwszym etapem: " + std::to_string(before));
-        }
-    }
-
-    void checkListReach() {
-        const std::size_t count = braceLines_.size();
-        if (count > static_cast<std::size_t>(MaxListedStages)) {
-            report(MaxListedStages, "etapy " + std::to_string(MaxListedStages) + ".." +
-                                        std::to_string(count - 1) +
-                                        " są poza listą etapów edytora, która mieści pierwsze " +
-                                        std::to_string(MaxListedStages));
         }
     }
 
@@ -342,7 +346,6 @@ std::string readText(int fd, bool& bytesAfterEndMark) {
     return text;
 }
 
-// The text's lines, and which of them are the stages' "}" lines as the locator finds them.
 // How many bytes of the text are `wanted`, counted 16 at a time: a plain count of a 66 MB
 // file would take longer than all of the checking.
 std::size_t countByte(std::string_view text, char wanted) {
@@ -367,6 +370,7 @@ std::size_t countByte(std::string_view text, char wanted) {
     return count + static_cast<std::size_t>(std::count(p, p + left, wanted));
 }
 
+// The text's lines, and which of them are the stages' "}" lines as the locator finds them.
 // Returns whether any line holds an LF of its own, not one that ends a line after a CR.
 bool splitIntoLines(std::string_view text, std::vector<std::string_view>& lines,
                     std::vector<std::size_t>& braceLines) {
@@ -397,6 +401,13 @@ bool splitIntoLines(std::string_view text, std::vector<std::string_view>& lines,
 std::vector<StageProblem> findStageProblems(const std::string& path) {
     requireStageFile(path);
     const FileDescriptor fd = openStageFile(path, O_RDONLY);
+    // Most packs are as the editor writes them: one quick pass tells, without holding the file.
+    if (const std::optional<CleanPack> clean = readCleanPack(fd.get())) {
+        std::vector<StageProblem> problems;
+        reportFileEnd(problems, static_cast<std::size_t>(clean->stages), clean->bytesAfterEndMark);
+        return problems;
+    }
+    seekToStart(fd.get());
     bool bytesAfterEndMark = false;
     const std::string text = readText(fd.get(), bytesAfterEndMark);
     std::vector<std::string_view> lines;

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <limits>
 #include <memory>
