@@ -92,27 +92,28 @@ class CleanPackReader {
 public:
     explicit CleanPackReader(int fd) : fd_(fd) { buffer_.resize(BlockSize); }
 
-    std::optional<CleanPack> run() {
+    CleanPack run() {
         CleanPack pack;
         for (;;) {
             const Step step = record();
-            if (step == Step::NotClean) {
-                return std::nullopt;
+            if (step == Step::NotClean || (step == Step::NeedMore && !readMore())) {
+                break; // what is left needs the full check
             }
             if (step == Step::NeedMore) {
-                if (ended_ || !readMore()) {
-                    return std::nullopt;
-                }
                 continue;
             }
+            lastCleanStart_ = bufferOffset_ + static_cast<off_t>(begin_);
             ++pack.stages;
             begin_ = next_;
             if (begin_ == end_ && !readMore()) {
-                break;
+                pack.complete = pack.stages > 0;
+                pack.bytesAfterEndMark = bytesAfterEndMark_;
+                return pack;
             }
         }
-        pack.bytesAfterEndMark = bytesAfterEndMark_;
-        return pack.stages > 0 ? std::optional<CleanPack>(pack) : std::nullopt;
+        pack.resumeAt = pack.stages > 0 ? lastCleanStart_ : 0;
+        pack.resumeIndex = pack.stages > 0 ? pack.stages - 1 : 0;
+        return pack;
     }
 
 private:
@@ -177,6 +178,7 @@ private:
         }
         const std::size_t kept = end_ - begin_;
         std::memmove(buffer_.data(), buffer_.data() + begin_, kept);
+        bufferOffset_ += static_cast<off_t>(begin_);
         begin_ = 0;
         end_ = kept;
         if (buffer_.size() - end_ < BlockSize / 2) {
@@ -207,6 +209,8 @@ private:
 
     int fd_;
     std::string buffer_;
+    off_t bufferOffset_ = 0; // where in the file the buffer's first byte stands
+    off_t lastCleanStart_ = 0;
     std::size_t begin_ = 0; // the unfinished record starts here
     std::size_t next_ = 0;
     std::size_t end_ = 0; // what has been read ends here
@@ -216,7 +220,7 @@ private:
 
 } // namespace
 
-std::optional<CleanPack> readCleanPack(int fd) {
+CleanPack readCleanPack(int fd) {
     return CleanPackReader(fd).run();
 }
 

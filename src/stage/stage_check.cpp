@@ -67,10 +67,11 @@ void reportFileEnd(std::vector<StageProblem>& problems, std::size_t stages,
 
 class StageFileChecker {
 public:
+    // The lines from the name line of stage `firstIndex` on, or from the file's start.
     StageFileChecker(std::vector<std::string_view> lines, std::vector<std::size_t> braceLines,
-                     bool lineFeedInLines)
+                     bool lineFeedInLines, long firstIndex, bool fromStart)
         : lines_(std::move(lines)), braceLines_(std::move(braceLines)),
-          lineFeedInLines_(lineFeedInLines) {}
+          lineFeedInLines_(lineFeedInLines), firstIndex_(firstIndex), fromStart_(fromStart) {}
 
     std::vector<StageProblem> run(bool bytesAfterEndMark, bool lineFeedsOnly) {
         if (lineFeedsOnly) {
@@ -84,7 +85,8 @@ public:
         for (std::size_t k = 0; k < braceLines_.size(); ++k) {
             checkStage(static_cast<int>(k));
         }
-        reportFileEnd(problems_, braceLines_.size(), bytesAfterEndMark);
+        reportFileEnd(problems_, static_cast<std::size_t>(firstIndex_) + braceLines_.size(),
+                      bytesAfterEndMark);
         return std::move(problems_);
     }
 
@@ -92,9 +94,14 @@ private:
     std::vector<std::string_view> lines_;
     std::vector<std::size_t> braceLines_; // the stages' "}" lines, as line numbers from 0
     bool lineFeedInLines_;                // an LF stands somewhere other than after a CR
+    long firstIndex_;                     // the index of the first stage of these lines
+    bool fromStart_;
     std::vector<StageProblem> problems_;
 
-    void report(int index, std::string text) { problems_.push_back({index, std::move(text)}); }
+    void report(int index, std::string text) {
+        const long shown = index == FileLevel ? FileLevel : index + firstIndex_;
+        problems_.push_back({static_cast<int>(shown), std::move(text)});
+    }
 
     const std::string_view* lineAt(std::size_t i) const {
         return i < lines_.size() ? &lines_[i] : nullptr;
@@ -123,6 +130,9 @@ private:
     }
 
     void checkLinesBeforeFirstStage() {
+        if (!fromStart_) {
+            return;
+        }
         if (braceLines_.empty()) {
             if (!lines_.empty()) {
                 report(FileLevel, "plik nie zawiera żadnego etapu (brak wiersza „}”)");
@@ -401,13 +411,15 @@ bool splitIntoLines(std::string_view text, std::vector<std::string_view>& lines,
 std::vector<StageProblem> findStageProblems(const std::string& path) {
     requireStageFile(path);
     const FileDescriptor fd = openStageFile(path, O_RDONLY);
-    // Most packs are as the editor writes them: one quick pass tells, without holding the file.
-    if (const std::optional<CleanPack> clean = readCleanPack(fd.get())) {
+    // Most packs are as the editor writes them: one quick pass tells, without holding the file,
+    // and the full check reads only from where it stopped.
+    const CleanPack clean = readCleanPack(fd.get());
+    if (clean.complete) {
         std::vector<StageProblem> problems;
-        reportFileEnd(problems, static_cast<std::size_t>(clean->stages), clean->bytesAfterEndMark);
+        reportFileEnd(problems, static_cast<std::size_t>(clean.stages), clean.bytesAfterEndMark);
         return problems;
     }
-    seekToStart(fd.get());
+    seekTo(fd.get(), clean.resumeAt);
     bool bytesAfterEndMark = false;
     const std::string text = readText(fd.get(), bytesAfterEndMark);
     std::vector<std::string_view> lines;
@@ -415,7 +427,8 @@ std::vector<StageProblem> findStageProblems(const std::string& path) {
     const bool lineFeedInLines = splitIntoLines(text, lines, braceLines);
     const bool lineFeedsOnly =
         text.find(LineFeed) != std::string::npos && text.find(CarriageReturn) == std::string::npos;
-    return StageFileChecker(std::move(lines), std::move(braceLines), lineFeedInLines)
+    return StageFileChecker(std::move(lines), std::move(braceLines), lineFeedInLines,
+                            clean.resumeIndex, clean.resumeAt == 0)
         .run(bytesAfterEndMark, lineFeedsOnly);
 }
 

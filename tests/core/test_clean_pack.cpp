@@ -16,6 +16,7 @@ struct Pack {
     std::string bytes;
     std::optional<long> stages; // nothing: not a clean pack
     bool bytesAfterEndMark = false;
+    long cleanStages = 0; // when not clean: the clean records before the first that is not
 };
 
 std::string replaced(std::string text, const std::string& from, const std::string& to) {
@@ -38,9 +39,9 @@ TEST(CleanPack, TakesOnlyRecordsAsTheEditorWritesThem) {
         {"data after a byte 26", a + "\x1a" + "x", 1, true},
         {"empty", "", std::nullopt},
         {"a line before the first stage", "\r\n" + a, std::nullopt},
-        {"an empty line after the last", a + "\r\n", std::nullopt},
+        {"an empty line after the last", a + "\r\n", std::nullopt, false, 1},
         {"a last line without its line end", a.substr(0, a.size() - 2), std::nullopt},
-        {"a record cut short by a byte 26", a + b.substr(0, 500) + "\x1a", std::nullopt},
+        {"a record cut short by a byte 26", a + b.substr(0, 500) + "\x1a", std::nullopt, false, 1},
         {"CR-only line ends", replaced(a, "}\r\n", "}\r"), std::nullopt},
         {"LF-only line ends", replaced(a, "(a)\r\n", "(a)\n"), std::nullopt},
         {"a name line without parentheses", replaced(a, "(a)", "a"), std::nullopt},
@@ -51,7 +52,7 @@ TEST(CleanPack, TakesOnlyRecordsAsTheEditorWritesThem) {
         {"a width out of range", replaced(a, "18,10,", "17,10,"), std::nullopt},
         {"a number that does not convert", replaced(a, "18,10,010", "18,10,0x0"), std::nullopt},
         {"a type other than Z or B", replaced(a, ",Z,", ",X,"), std::nullopt},
-        {"an extra row", a + row + "\r\n", std::nullopt},
+        {"an extra row", a + row + "\r\n", std::nullopt, false, 1},
         {"a row too short", replaced(a, row + "\r\n", row.substr(1) + "\r\n"), std::nullopt},
         {"a row too long, the next short", replaced(a, "+\r\n+", "++\r\n"), std::nullopt},
         {"a ( in a row", replaced(a, row, "(" + row.substr(1)), std::nullopt},
@@ -64,11 +65,13 @@ TEST(CleanPack, TakesOnlyRecordsAsTheEditorWritesThem) {
     for (const Pack& pack : packs) {
         writeBytes(folder.file("f"), pack.bytes);
         const FileDescriptor fd = openFile(folder.file("f"), O_RDONLY);
-        const std::optional<CleanPack> clean = readCleanPack(fd.get());
-        EXPECT_EQ(clean.has_value(), pack.stages.has_value()) << pack.what;
-        if (clean && pack.stages) {
-            EXPECT_EQ(clean->stages, *pack.stages) << pack.what;
-            EXPECT_EQ(clean->bytesAfterEndMark, pack.bytesAfterEndMark) << pack.what;
+        const CleanPack clean = readCleanPack(fd.get());
+        EXPECT_EQ(clean.complete, pack.stages.has_value()) << pack.what;
+        if (pack.stages) {
+            EXPECT_EQ(clean.stages, *pack.stages) << pack.what;
+            EXPECT_EQ(clean.bytesAfterEndMark, pack.bytesAfterEndMark) << pack.what;
+        } else {
+            EXPECT_EQ(clean.stages, pack.cleanStages) << pack.what;
         }
         // Whatever the quick pass said, the check reports a clean pack's stages only for their
         // number and a byte 26 with data after it.
@@ -77,6 +80,54 @@ TEST(CleanPack, TakesOnlyRecordsAsTheEditorWritesThem) {
                       static_cast<std::size_t>(*pack.stages > 100) + pack.bytesAfterEndMark)
                 << pack.what;
         }
+    }
+}
+
+// Where the quick pass stops, the full check takes over from the last clean record, which a
+// fault in the record after it can touch too; every stage keeps its index.
+TEST(CleanPack, TheFullCheckTakesOverWhereThePassStops) {
+    std::vector<std::string> records(150, simpleRecord("s", 18, 10, '+'));
+    const std::string row = std::string(17, '+') + "W";
+    const auto packWith = [&](int index, const std::string& record) {
+        std::vector<std::string> changed = records;
+        changed[index] = record;
+        std::string all;
+        for (const std::string& each : changed) {
+            all += each;
+        }
+        return all;
+    };
+    const std::string clean = records[0];
+    const std::string pastTheList =
+        "100: etapy 100..149 są poza listą etapów edytora, która mieści pierwsze 100";
+    const std::string pastTheListByOne =
+        "100: etapy 100..150 są poza listą etapów edytora, która mieści pierwsze 100";
+    const std::string braceLineNotAlone =
+        "120: wiersz liczony jako „}” etapu nie jest samym „}” (znak „}” w nazwie, kolorach albo "
+        "planszy); dalsze etapy mają przesunięte numery";
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+        {packWith(120, replaced(clean, row, "W" + row.substr(1))),
+         {"120: wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: 1, W: 2",
+          pastTheList}},
+        // The name line of stage 120 counts as its "}" line: stage 119 loses its last row.
+        {packWith(120, replaced(clean, "(s)", "(s})")),
+         {"119: brakuje wierszy planszy: jest 9 z 10", braceLineNotAlone, pastTheListByOne}},
+        {packWith(120, clean + row + "\r\n"),
+         {"120: nadmiarowe wiersze po planszy (ponad wysokość 10): 1", pastTheList}},
+        {packWith(119, replaced(clean, row, "}" + row.substr(1))),
+         {"119: brakuje wierszy planszy: jest 8 z 10",
+          "119: pole w wierszu 10, kolumnie 1 zawiera znak „}”; edytor odmówi zapisu tego etapu",
+          braceLineNotAlone, pastTheListByOne}},
+    };
+    TempFolder folder;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        writeBytes(folder.file("f" + std::to_string(i)), cases[i].first);
+        std::vector<std::string> lines;
+        for (const StageProblem& problem :
+             findStageProblems(folder.file("f" + std::to_string(i)))) {
+            lines.push_back(problemLine(problem));
+        }
+        EXPECT_EQ(lines, cases[i].second) << i;
     }
 }
 
