@@ -56,7 +56,10 @@ void ZmienNazweEtapu(const std::string& path, int index, const std::string& name
 // Rearranging a pack. A stage's record runs from its name line to the next stage's name line
 // (the line before the next "}" line), or to the end of the file. So the records follow each
 // other without gap or overlap, a stray "(" or a "}" in a row moves with the record that holds
-// it, and the stage list afterwards is the list before with the same change. The lines before
+// it, and the stage list afterwards is the list before with the same change. (Not where two
+// lines holding "}" follow each other, as a "}" in a name or a colour text makes them: the
+// second stage's name line is then the first one's "}" line, and the first one's record is
+// empty.) The lines before
 // the first stage's name line stay first. Every other record, past the hundredth too, is kept
 // byte for byte, with the two changes every write makes: each line ends in CR LF afterwards (a
 // line ending in a CR alone gets its LF, and so does a last line without a line end, so that a
