@@ -17,12 +17,15 @@ namespace {
 constexpr std::size_t BlockSize = 1 << 20;
 
 bool holds(std::string_view text, char c) {
-    return std::memchr(text.data(), c, text.size()) != nullptr;
+    return text.find(c) != std::string_view::npos;
 }
 
 // How often `c` stands in the text, counting no further than two.
 int occurrencesUpToTwo(std::string_view text, char c) {
     int count = 0;
+    if (text.empty()) {
+        return count; // memchr must not be given the null pointer of an empty view
+    }
     for (const char *p = text.data(), *end = p + text.size();
          count < 2 && (p = static_cast<const char*>(std::memchr(p, c, end - p))) != nullptr; ++p) {
         ++count;

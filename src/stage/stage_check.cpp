@@ -122,6 +122,9 @@ private:
 
     static int occurrences(std::string_view text, char c) {
         int count = 0;
+        if (text.empty()) {
+            return count; // memchr must not be given the null pointer of an empty view
+        }
         for (const char *p = text.data(), *end = p + text.size();
              (p = static_cast<const char*>(std::memchr(p, c, end - p))) != nullptr; ++p) {
             ++count;
