@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Rebuilds the seed corpus from our own tool plus hand-made malformed files.
 #   fuzz/make_seed_corpus.sh PATH/TO/krelwin-stage
-# Reader seeds are stage files as they are; a writer seed is two bytes (byte 0 modulo 3: append,
-# replace or rename; byte 1 modulo 8: the index to replace or rename) followed by a stage file.
+# Reader seeds are stage files as they are; a writer seed is two bytes (byte 0 modulo 6: append,
+# replace, rename, delete, move or duplicate; byte 1 modulo 8: the index to write to, and byte 1
+# divided by 8, modulo 8, the index a move goes to, modulo 4 the duplicate's name) followed by a
+# stage file.
 set -euo pipefail
 tool=$(realpath "${1:?usage: $0 PATH/TO/krelwin-stage}")
 cd "$(dirname "$0")/corpus"
@@ -68,3 +70,27 @@ printf '\x00\x00' >writer/append-empty
 for f in reader/stray-brace-in-*; do
     { printf '\x01\x02'; cat "$f"; } >"writer/replace-2-$(basename "$f" .map)"
 done
+# Rearranging: delete, move and duplicate at the first, a middle and the last stage, past the
+# end, and on files whose records hold stray markers, two "}" lines in a row ("(a}b)" before
+# its "}" line) or end with a bare "}" line.
+for f in "$three" reader/stray-brace-in-*.map reader/brace-in-name.map reader/brace-line-at-end.map \
+    reader/parenthesis-in-row.map reader/unended-last-line.map reader/end-mark-middle.map; do
+    base=$(basename "$f" .map)
+    { printf '\x03\x00'; cat "$f"; } >"writer/delete-0-$base"
+    { printf '\x03\x02'; cat "$f"; } >"writer/delete-2-$base"
+    { printf '\x04\x10'; cat "$f"; } >"writer/move-0-to-2-$base"
+    { printf '\x04\x02'; cat "$f"; } >"writer/move-2-to-0-$base"
+    { printf '\x05\x01'; cat "$f"; } >"writer/duplicate-1-$base"
+    { printf '\x05\x0a'; cat "$f"; } >"writer/duplicate-2-named-$base"
+done
+{ printf '\x03\x03'; cat "$three"; } >writer/delete-past-end-three-stages
+{ printf '\x04\x09'; cat "$three"; } >writer/move-1-to-itself-three-stages
+{ printf '\x04\x18'; cat "$three"; } >writer/move-0-past-end-three-stages
+{ printf '\x05\x12'; cat "$three"; } >writer/duplicate-2-empty-name-three-stages
+{ printf '\x05\x18'; cat "$three"; } >writer/duplicate-0-refused-name-three-stages
+# A last record of a name line and "}" alone is not listed until another record follows it.
+{ cat "$three"; printf '(bare)\r\n}\r\n'; } >"$scratch/bare-last.map"
+{ printf '\x04\x03'; cat "$scratch/bare-last.map"; } >writer/move-3-to-0-bare-last
+{ printf '\x04\x18'; cat "$scratch/bare-last.map"; } >writer/move-0-to-3-bare-last
+{ printf '\x03\x03'; cat "$scratch/bare-last.map"; } >writer/delete-3-bare-last
+{ printf '\x05\x03'; cat "$scratch/bare-last.map"; } >writer/duplicate-3-bare-last

@@ -59,8 +59,9 @@ void ZmienNazweEtapu(const std::string& path, int index, const std::string& name
 // it, and the stage list afterwards is the list before with the same change. (Not where two
 // lines holding "}" follow each other, as a "}" in a name or a colour text makes them: the
 // second stage's name line is then the first one's "}" line, and the first one's record is
-// empty.) The lines before
-// the first stage's name line stay first. Every other record, past the hundredth too, is kept
+// empty. Nor where the file's first line holds "}": that stage has no name line, and placed
+// after another record it takes that record's last line as its name.) The lines before the
+// first stage's name line stay first. Every other record, past the hundredth too, is kept
 // byte for byte, with the two changes every write makes: each line ends in CR LF afterwards (a
 // line ending in a CR alone gets its LF, and so does a last line without a line end, so that a
 // record moved from the end does not run into the one after it), and nothing at or after a
