@@ -3,8 +3,10 @@
 #include "file_system.h"
 #include "line_splitter.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 
 namespace krelwin {
 
@@ -21,6 +23,10 @@ struct LineReader::Impl {
     bool bytesAfterEndMark = false;
     LineSplitter splitter;
     std::string longLine; // a line that straddles blocks is gathered here
+    // Once the reader has been moved: where the block in hand starts in the file, and where the
+    // next one does.
+    std::optional<off_t> blockOffset;
+    off_t nextBlockOffset = 0;
 
     void readFrom(int descriptor) {
         fd = descriptor;
@@ -31,8 +37,13 @@ struct LineReader::Impl {
     char* position() { return block.get() + begin; }
 
     void readBlock() {
+        if (blockOffset) {
+            seekTo(fd, nextBlockOffset);
+            blockOffset = nextBlockOffset;
+        }
         begin = 0;
         end = readSome(fd, block.get(), blockSize);
+        nextBlockOffset += static_cast<off_t>(end);
         if (end == 0) {
             exhausted = true;
             return;
@@ -61,6 +72,19 @@ struct LineReader::Impl {
             begin = splitter.blockStart(position(), block.get() + end) - block.get();
         }
         return true;
+    }
+
+    void moveTo(off_t offset) {
+        splitter.reset(); // `offset` starts a line: an LF there is the line's own
+        if (blockOffset && offset >= *blockOffset &&
+            (offset < *blockOffset + static_cast<off_t>(end) || exhausted)) {
+            begin = std::min(static_cast<std::size_t>(offset - *blockOffset), end);
+            return;
+        }
+        blockOffset = offset;
+        nextBlockOffset = offset;
+        begin = end = 0;
+        exhausted = false;
     }
 
     // Steps over the CR at `crAt` and the LF that may belong to it.
@@ -139,6 +163,10 @@ bool LineReader::readRawBlock(std::string_view& block) {
     block = std::string_view(impl_->position(), impl_->unread());
     impl_->begin = impl_->end;
     return true;
+}
+
+void LineReader::moveTo(off_t offset) {
+    impl_->moveTo(offset);
 }
 
 bool LineReader::atEnd() {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 namespace krelwin {
 
@@ -32,6 +33,11 @@ public:
     // The next block of the file's bytes exactly as stored (line ends untouched), at most up
     // to the end mark; false once the file has ended. The view lives until the next call.
     bool readRawBlock(std::string_view& block);
+    // Goes on reading from the line that starts at byte `offset` of the file, an offset a walk
+    // over this file's lines found. From then on every block is read from where this reader
+    // stands, so the descriptor may be shared with a walk that moves it. Within the block in
+    // hand, nothing is read again. Throws InOutError when the descriptor cannot be moved.
+    void moveTo(off_t offset);
     // True once every line has been read.
     bool atEnd();
     // After the end: whether the file held a byte 26 with further bytes after it.

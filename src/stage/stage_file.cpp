@@ -197,13 +197,7 @@ void loadStage(const std::string& path, int index, Etap& etap, std::string* ownN
         throw InOutError::fromErrno(errno);
     }
     LineReader reader(fd.get());
-    StageLoad load;
-    std::string_view line;
-    while (!load.complete()) {
-        reader.readLineView(line);
-        load.take(line);
-    }
-    etap = load.result();
+    etap = loadStageFrom(reader);
     if (ownName != nullptr) {
         *ownName = std::move(name);
     }

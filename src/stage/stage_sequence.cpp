@@ -2,11 +2,12 @@
 
 #include "file_system.h"
 #include "line_reader.h"
+#include "stage_locator.h"
 #include "stage_record.h"
 
 #include <algorithm>
-#include <deque>
-#include <exception>
+#include <fcntl.h>
+#include <optional>
 
 namespace krelwin {
 
@@ -31,60 +32,27 @@ Etap StageLoad::result() const {
     return loaded;
 }
 
-namespace {
-
-// A stage whose "}" line has been read, while its own lines are still coming.
-struct PendingStage {
+Etap loadStageFrom(LineReader& reader) {
     StageLoad load;
-    std::exception_ptr failure; // set once a line did not load; the stage then takes no more
-
-    bool done() const { return failure || load.complete(); }
-    void take(std::string_view line) {
-        if (done()) {
-            return;
-        }
-        try {
-            load.take(line);
-        } catch (...) {
-            failure = std::current_exception();
-        }
+    std::string_view line;
+    while (!load.complete()) {
+        reader.readLineView(line);
+        load.take(line);
     }
-};
-
-} // namespace
+    return load.result();
+}
 
 void forEachStage(const std::string& path,
                   const std::function<void(int index, const Etap& etap)>& onStage) {
     requireStageFile(path);
-    LineReader reader(path);
-    // Oldest first. In a well-formed file it holds one stage at a time; a "}" within a stage's
-    // own lines starts the next stage while the current one is still loading.
-    std::deque<PendingStage> pending;
-    int nextIndex = 0;
-    const auto passOnFinished = [&] {
-        while (!pending.empty() && pending.front().done()) {
-            if (pending.front().failure) {
-                std::rethrow_exception(pending.front().failure);
-            }
-            onStage(nextIndex++, pending.front().load.result());
-            pending.pop_front();
-        }
-    };
-    std::string_view line;
-    while (reader.readLineView(line)) {
-        for (PendingStage& stage : pending) {
-            stage.take(line);
-        }
-        if (holdsMarker(line, RecordMarker)) {
-            pending.emplace_back();
-        }
-        passOnFinished();
-    }
-    while (!pending.empty()) {
-        for (PendingStage& stage : pending) {
-            stage.take({});
-        }
-        passOnFinished();
+    const FileDescriptor fd = openStageFile(path, O_RDONLY);
+    // Both read the one descriptor, each from where it stands. A stage's lines mostly lie in the
+    // block the reader already holds, so the file is read about once, front to back.
+    StageLocator stages(fd.get());
+    LineReader reader(fd.get());
+    while (const std::optional<StageSpan> span = stages.next()) {
+        reader.moveTo(span->afterBraceLine);
+        onStage(static_cast<int>(span->index), loadStageFrom(reader));
     }
 }
 
