@@ -13,8 +13,8 @@ namespace fuzzing {
 // The stage file of one input, alone in its folder in a file system held in memory, which is in
 // force for the stage file operations while this lives. Each input starts from a fresh one.
 //
-// The folder exists in memory only: the writers' sweep for temporary files left by killed
-// writers, which lists the folder on the disk, finds nothing to take away.
+// The writers' sweep for temporary files left by killed writers lists this folder in memory too,
+// and finds none: every write takes its own temporary file away.
 class ScratchStageFile {
 public:
     ScratchStageFile();

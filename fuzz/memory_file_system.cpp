@@ -326,4 +326,17 @@ int MemoryFileSystem::resolvePath(const char* path, std::string& resolved) {
     return 0;
 }
 
+int MemoryFileSystem::listFolder(const char* path, std::vector<std::string>& names) {
+    const std::shared_ptr<Node> node = find(path);
+    if (node == nullptr) {
+        return fail(ENOENT);
+    }
+    if (!node->folder) {
+        return fail(ENOTDIR);
+    }
+    const std::vector<std::string> found = namesIn(path);
+    names.insert(names.end(), found.begin(), found.end());
+    return 0;
+}
+
 } // namespace fuzzing

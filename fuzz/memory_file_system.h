@@ -45,6 +45,7 @@ public:
     int createTemporary(char* pathTemplate) override;
     int flock(int fd, int operation) override;
     int resolvePath(const char* path, std::string& resolved) override;
+    int listFolder(const char* path, std::vector<std::string>& names) override;
 
 private:
     struct Node {

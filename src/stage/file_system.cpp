@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <optional>
@@ -70,6 +71,28 @@ int SystemFileSystem::resolvePath(const char* path, std::string& resolved) {
     resolved = result;
     std::free(result);
     return 0;
+}
+
+int SystemFileSystem::listFolder(const char* path, std::vector<std::string>& names) {
+    std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(path), ::closedir);
+    if (folder == nullptr) {
+        return -1;
+    }
+    for (;;) {
+        errno = 0; // readdir tells its end from its failure only by errno
+        const dirent* entry = ::readdir(folder.get());
+        if (entry == nullptr) {
+            break;
+        }
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    const int error = errno;
+    folder.reset();
+    errno = error;
+    return error == 0 ? 0 : -1;
 }
 
 int SystemFileSystem::startWriteBack(int fd, off_t offset, off_t length) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <vector>
 
 namespace krelwin {
 
@@ -37,6 +38,9 @@ public:
     virtual int flock(int fd, int operation) = 0;
     // realpath: the absolute path with every symbolic link resolved; the path must exist.
     virtual int resolvePath(const char* path, std::string& resolved) = 0;
+    // opendir/readdir: appends the names of the folder's entries, "." and ".." left out, in no
+    // particular order. A failure part of the way keeps the names found before it.
+    virtual int listFolder(const char* path, std::vector<std::string>& names) = 0;
     // sync_file_range(SYNC_FILE_RANGE_WRITE): starts writing a range of the file to the disk
     // without waiting for it, so that a later fsync has little left to wait for. Only a hint:
     // a file system that cannot start write-back early (as this default) simply does not.
@@ -63,6 +67,7 @@ public:
     int createTemporary(char* pathTemplate) override;
     int flock(int fd, int operation) override;
     int resolvePath(const char* path, std::string& resolved) override;
+    int listFolder(const char* path, std::vector<std::string>& names) override;
     int startWriteBack(int fd, off_t offset, off_t length) override;
 };
 

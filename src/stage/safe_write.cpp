@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <filesystem>
 #include <vector>
 
 namespace krelwin {
@@ -87,18 +86,18 @@ void SafeWrite::lockStageFile(const std::string& path, IfMissing ifMissing) {
 
 namespace {
 
-// The names of the regular files in `folder` that may be temporary files of some stage file.
+// The names of the regular files in `folder` that may be temporary files of some stage file. A
+// folder that cannot be listed, wholly or in part, has fewer names to offer: the sweep is only
+// housekeeping, and a later write looks again.
 std::vector<std::string> possibleTemporaryFilesIn(const std::string& folder) {
-    namespace fs = std::filesystem;
-    std::error_code error;
     std::vector<std::string> names;
-    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
-         entry.increment(error)) {
-        std::string name = entry->path().filename().string();
-        if (name.find(TemporaryMark) != std::string::npos && entry->is_regular_file(error)) {
-            names.push_back(std::move(name));
-        }
-    }
+    fileSystem().listFolder(folder.c_str(), names);
+    std::erase_if(names, [&](const std::string& name) {
+        struct stat status {};
+        return name.find(TemporaryMark) == std::string::npos ||
+               fileSystem().stat((folder + "/" + name).c_str(), &status) != 0 ||
+               !S_ISREG(status.st_mode);
+    });
     return names;
 }
 

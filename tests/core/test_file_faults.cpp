@@ -92,6 +92,9 @@ public:
     int resolvePath(const char* p, std::string& r) override {
         return ok("realpath", p) ? os.resolvePath(p, r) : -1;
     }
+    int listFolder(const char* p, std::vector<std::string>& n) override {
+        return ok("opendir", p) ? os.listFolder(p, n) : -1;
+    }
 
     // Where the log holds `call` about `subject` (a subject ending in "*" matches by its start),
     // searching from `from` forwards, or backwards from the end when `last`; -1 when nowhere.
@@ -395,6 +398,37 @@ TEST(Durability, EveryWriteFlushesTheNewContentBeforeItTakesThePlaceAndThePlaceA
             }
         }
     }
+}
+
+// Taking away what killed writers left is housekeeping: a folder that cannot be listed keeps
+// them for a later write and never refuses the user's own.
+TEST(StaleTemporaryFiles, AFolderThatCannotBeListedKeepsThemAndTheWriteGoesThrough) {
+    TempFolder folder;
+    const std::string path = folder.file("stages.map");
+    const std::string stale = ".stages.map.krelwin-Ab12Z9";
+    const auto reset = [&] {
+        writeBytes(path, A);
+        writeBytes(folder.file(stale), "partial");
+    };
+    const auto append = [&] { ZapiszEtap(path, "Etap 01", AppendIndex, exampleEtap()); };
+    FaultyFileSystem log;
+    logCalls(log, reset, append);
+    const long listing = log.find("opendir", fs::canonical(folder.path()).string());
+    ASSERT_GE(listing, 0);
+    for (const int injected : {EACCES, EIO}) {
+        reset();
+        FaultyFileSystem faulty;
+        faulty.failAt = listing;
+        faulty.failErrno = injected;
+        {
+            ScopedFileSystem scope(faulty);
+            EXPECT_NO_THROW(append()) << injected;
+        }
+        EXPECT_EQ(readBytes(path), A + exampleRecord());
+        EXPECT_EQ(folder.entries(), (std::vector<std::string>{stale, "stages.map"}));
+    }
+    append();
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"stages.map"});
 }
 
 TEST(ReadFaults, AFailingLoadOrListIsReportedAndChangesNothingInMemory) {
