@@ -323,18 +323,29 @@ void copyAfter(int fd, const Record& record, SafeWrite& out) {
     }
 }
 
-} // namespace
-
-void deleteStage(const std::string& path, int index,
-                 const std::optional<std::string>& expectedName) {
+// Writes the file anew around the record of the stage at `index`, found under the name guard:
+// `write(fd, record, out)` writes the whole new file from the old one at `fd`. A file that is
+// not there, a stage that is not, or a stage under another name leaves the file untouched.
+template <typename WriteAround>
+void rewriteAroundRecord(const std::string& path, int index,
+                         const std::optional<std::string>& expectedName, WriteAround write) {
     requireExistingFile(path);
     SafeWrite out(path, SafeWrite::IfMissing::Fail);
     const int fd = out.stageFd();
     StageLocator stages(fd);
-    const Record record = recordOf(stages, requireStage(stages, path, index, expectedName));
-    copyLines(fd, 0, record.start, out);
-    copyAfter(fd, record, out);
+    write(fd, recordOf(stages, requireStage(stages, path, index, expectedName)), out);
     out.commit();
+}
+
+} // namespace
+
+void deleteStage(const std::string& path, int index,
+                 const std::optional<std::string>& expectedName) {
+    rewriteAroundRecord(path, index, expectedName,
+                        [](int fd, const Record& record, SafeWrite& out) {
+                            copyLines(fd, 0, record.start, out);
+                            copyAfter(fd, record, out);
+                        });
 }
 
 void moveStage(const std::string& path, int from, int to,
@@ -388,20 +399,17 @@ int duplicateStage(const std::string& path, int index, const std::optional<std::
     if (name) {
         refuseIf(nameProblem(*name));
     }
-    requireExistingFile(path);
-    SafeWrite out(path, SafeWrite::IfMissing::Fail);
-    const int fd = out.stageFd();
-    StageLocator stages(fd);
-    const Record record = recordOf(stages, requireStage(stages, path, index, expectedName));
-    copyLines(fd, 0, record.end, out);
-    if (name) {
-        copyLine(out, nameLine(*name));
-        copyLines(fd, record.span.braceLine, record.end, out);
-    } else {
-        copyRecord(fd, record, out);
-    }
-    copyAfter(fd, record, out);
-    out.commit();
+    rewriteAroundRecord(path, index, expectedName,
+                        [&](int fd, const Record& record, SafeWrite& out) {
+                            copyLines(fd, 0, record.end, out);
+                            if (name) {
+                                copyLine(out, nameLine(*name));
+                                copyLines(fd, record.span.braceLine, record.end, out);
+                            } else {
+                                copyRecord(fd, record, out);
+                            }
+                            copyAfter(fd, record, out);
+                        });
     return index + 1;
 }
 
