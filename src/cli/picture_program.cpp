@@ -11,9 +11,9 @@ namespace krelwin::cli {
 
 namespace {
 
+#ifdef KRELWIN_PICTURE_PROGRAM_FROM_BINDIR
 constexpr std::string_view PictureProgramName = "krelwin-stage-pictures";
 
-#ifdef KRELWIN_PICTURE_PROGRAM_FROM_BINDIR
 // The folder of the running program, every link resolved; empty when the system does not say.
 std::filesystem::path ownFolder() {
     std::error_code error;
