@@ -34,7 +34,8 @@ std::string programHelp() {
             "Exit status: 0 success; 1 failure, refused write, or problems found by check;\n"
             "2 usage error.\n"
             "Run '" +
-            std::string(ProgramName) + " COMMAND --help' for one command.\n";
+            std::string(ProgramName) + " COMMAND --help' for one command, '" +
+            std::string(ProgramName) + " --version' for the version.\n";
     return text;
 }
 
