@@ -259,11 +259,6 @@ off_t copyToEnd(int from, int to) {
     return copied;
 }
 
-bool isRegularFile(const std::string& path) {
-    struct stat status {};
-    return fileSystem().stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
-}
-
 namespace {
 
 // What other than a regular file or a folder stands there, in Polish; nothing for those two.

@@ -97,7 +97,6 @@ public:
     FileDescriptor& operator=(FileDescriptor&& other) noexcept;
 
     int get() const { return fd_; }
-    bool isOpen() const { return fd_ >= 0; }
     int release();
     // Closes and throws InOutError when the close fails.
     void close();
@@ -125,9 +124,6 @@ void truncateTo(int fd, off_t length);
 // Copies from `from`'s present offset to its end onto `to` at `to`'s present offset; returns
 // how many bytes it copied.
 off_t copyToEnd(int from, int to);
-
-// Whether a regular file (not a folder) is found at the path; any failure to look counts as no.
-bool isRegularFile(const std::string& path);
 
 // A stage file is only ever a regular file. A FIFO, a socket or a device node, reached directly
 // or through symbolic links, is refused with NotRegularFileMessage before it is opened (an open

@@ -27,14 +27,4 @@ const char* LineSplitter::pastLineEnd(const char* cr, const char* end) {
     return *next == LineFeed ? next + 1 : next;
 }
 
-const char* LineSplitter::lineStartWithin(const char* begin, const char* at) {
-    const void* cr = ::memrchr(begin, CarriageReturn, at - begin);
-    if (cr == nullptr) {
-        return nullptr;
-    }
-    const char* start = static_cast<const char*>(cr) + 1;
-    // The byte at `at` is part of the line, so an LF right after the CR lies before it.
-    return start < at && *start == LineFeed ? start + 1 : start;
-}
-
 } // namespace krelwin

@@ -24,9 +24,6 @@ public:
     // The start of the line after the CR at `cr`, which lies in [.., end): past an LF directly
     // after the CR. A CR that is the block's last byte leaves that LF to blockStart.
     const char* pastLineEnd(const char* cr, const char* end);
-    // The start of the line that holds the byte at `at`, found from the last CR in [begin, at);
-    // nullptr when there is none, so that the line began before `begin`.
-    static const char* lineStartWithin(const char* begin, const char* at);
     // Forgets a CR at the end of the last block (for a jump to another place in the file).
     void reset() { lineFeedMayFollow_ = false; }
 
