@@ -1,10 +1,12 @@
 #include "clean_pack.h"
 
+#include "byte_scan.h"
 #include "cells.h"
 #include "file_system.h"
 #include "integer_text.h"
 #include "line_splitter.h"
 #include "parametry_etapu.h"
+#include "stage_record.h"
 
 #include <cstring>
 #include <string>
@@ -16,53 +18,15 @@ namespace {
 
 constexpr std::size_t BlockSize = 1 << 20;
 
-bool holds(std::string_view text, char c) {
-    return text.find(c) != std::string_view::npos;
-}
-
-// How often `c` stands in the text, counting no further than two.
-int occurrencesUpToTwo(std::string_view text, char c) {
-    int count = 0;
-    if (text.empty()) {
-        return count; // memchr must not be given the null pointer of an empty view
-    }
-    for (const char *p = text.data(), *end = p + text.size();
-         count < 2 && (p = static_cast<const char*>(std::memchr(p, c, end - p))) != nullptr; ++p) {
-        ++count;
-    }
-    return count;
-}
-
-// Whether the text holds exactly `lines` CRs and as many LFs, counted 16 bytes at a time.
+// Whether the text holds exactly `lines` CRs and as many LFs.
 bool holdsLineEnds(std::string_view text, std::size_t lines) {
-    using Bytes = char __attribute__((vector_size(16)));
-    constexpr std::size_t Width = sizeof(Bytes);
-    constexpr std::size_t Run = 255; // steps before a lane of a sum could overflow
-    const Bytes cr = Bytes{} + CarriageReturn;
-    const Bytes lf = Bytes{} + LineFeed;
-    std::size_t crs = 0;
-    std::size_t lfs = 0;
-    const char* p = text.data();
-    std::size_t left = text.size();
-    while (left >= Width) {
-        Bytes crSum{};
-        Bytes lfSum{};
-        for (std::size_t step = 0; step < Run && left >= Width; ++step, p += Width, left -= Width) {
-            Bytes bytes;
-            std::memcpy(&bytes, p, Width);
-            crSum -= static_cast<Bytes>(bytes == cr); // -1 in each lane that matches
-            lfSum -= static_cast<Bytes>(bytes == lf);
-        }
-        for (std::size_t lane = 0; lane < Width; ++lane) {
-            crs += static_cast<unsigned char>(crSum[lane]);
-            lfs += static_cast<unsigned char>(lfSum[lane]);
-        }
-    }
-    for (; left > 0; ++p, --left) {
-        crs += *p == CarriageReturn;
-        lfs += *p == LineFeed;
-    }
+    const auto [crs, lfs] = countBytes(text, CarriageReturn, LineFeed);
     return crs == lines && lfs == lines;
+}
+
+// Exactly one of `c` in the text.
+bool holdsOnce(std::string_view text, char c) {
+    return countUpTo(text, c, 2) == 1;
 }
 
 // The numbers of a parameter line, when each converts and lies in its range, type and colour
@@ -72,8 +36,8 @@ struct Size {
     int32_t wys = 0;
 };
 std::optional<Size> cleanParameters(std::string_view line) {
-    if (holds(line, '(') || holds(line, '}') || holds(line, LineFeed) ||
-        line.size() < ColoursColumn + ColoursWidth - 1) {
+    // (No CR and no byte 26 can stand in a line: the set's other bytes are the ones looked for.)
+    if (containsAny(line, RecordBreakingBytes) || line.size() < ColoursColumn + ColoursWidth - 1) {
         return std::nullopt;
     }
     ParametryEtapu parametry;
@@ -132,8 +96,8 @@ private:
                 return step;
             }
         }
-        if (name.size() < 2 || name.front() != '(' || name.back() != ')' || holds(name, '}') ||
-            holds(name, LineFeed) || brace != "}" || opening != "{") {
+        if (name.size() < 2 || name.front() != NameMarker || name.back() != ')' ||
+            containsAny(name, NameBreakingBytes) || brace != "}" || opening != "{") {
             return Step::NotClean;
         }
         const std::optional<Size> size = cleanParameters(parameters);
@@ -151,9 +115,9 @@ private:
                 return Step::NotClean;
             }
         }
-        if (!holdsLineEnds(rows, static_cast<std::size_t>(size->wys)) || holds(rows, '(') ||
-            holds(rows, '}') || occurrencesUpToTwo(rows, kod::Start) != 1 ||
-            occurrencesUpToTwo(rows, kod::Wyjscie) != 1) {
+        if (!holdsLineEnds(rows, static_cast<std::size_t>(size->wys)) ||
+            contains(rows, NameMarker) || contains(rows, RecordMarker) ||
+            !holdsOnce(rows, kod::Start) || !holdsOnce(rows, kod::Wyjscie)) {
             return Step::NotClean;
         }
         next_ = static_cast<std::size_t>(p + rowsLength - buffer_.data());

@@ -1,5 +1,6 @@
 #include "stage_check.h"
 
+#include "byte_scan.h"
 #include "cells.h"
 #include "clean_pack.h"
 #include "errors.h"
@@ -9,11 +10,12 @@
 #include "line_splitter.h"
 #include "plansza.h"
 #include "stage_locator.h"
+#include "stage_record.h"
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -21,17 +23,9 @@ namespace krelwin {
 
 namespace {
 
-bool contains(std::string_view text, char c) {
-    return text.find(c) != std::string_view::npos;
-}
-
 std::string quoted(std::string_view text) {
     return "„" + shownText(text) + "”";
 }
-
-// What a write refuses in a cell (see cellProblem): "(" and "}" count as record lines, a line
-// end or byte 26 splits the row or ends the file.
-constexpr std::string_view RecordBreakingBytes("}(\r\n\x1a", 5);
 
 std::string numberList(const std::vector<int>& numbers) {
     std::string text;
@@ -118,18 +112,6 @@ private:
         const char* from = lines_[first].data();
         const char* to = lines_[end - 1].data() + lines_[end - 1].size();
         return std::string_view(from, static_cast<std::size_t>(to - from));
-    }
-
-    static int occurrences(std::string_view text, char c) {
-        int count = 0;
-        if (text.empty()) {
-            return count; // memchr must not be given the null pointer of an empty view
-        }
-        for (const char *p = text.data(), *end = p + text.size();
-             (p = static_cast<const char*>(std::memchr(p, c, end - p))) != nullptr; ++p) {
-            ++count;
-        }
-        return count;
     }
 
     void checkLinesBeforeFirstStage() {
@@ -327,8 +309,9 @@ private:
             ++firstLong;
         }
         const std::string_view whole = linesText(brace + 3, firstLong);
-        starts = occurrences(whole, kod::Start);
-        exits = occurrences(whole, kod::Wyjscie);
+        constexpr std::size_t All = std::numeric_limits<std::size_t>::max();
+        starts = static_cast<int>(countUpTo(whole, kod::Start, All));
+        exits = static_cast<int>(countUpTo(whole, kod::Wyjscie, All));
         for (int row = static_cast<int>(firstLong - (brace + 2)); row <= rowsRead; ++row) {
             const std::string_view* line = lineAt(brace + 2 + static_cast<std::size_t>(row));
             if (line == nullptr) {
@@ -357,30 +340,6 @@ std::string readText(int fd, bool& bytesAfterEndMark) {
     }
     bytesAfterEndMark = reader.hasBytesAfterEndMark();
     return text;
-}
-
-// How many bytes of the text are `wanted`, counted 16 at a time: a plain count of a 66 MB
-// file would take longer than all of the checking.
-std::size_t countByte(std::string_view text, char wanted) {
-    using Bytes = char __attribute__((vector_size(16)));
-    constexpr std::size_t Width = sizeof(Bytes);
-    constexpr std::size_t Run = 255; // steps before a lane of the sum could overflow
-    const Bytes pattern = Bytes{} + wanted;
-    std::size_t count = 0;
-    const char* p = text.data();
-    std::size_t left = text.size();
-    while (left >= Width) {
-        Bytes sum{};
-        for (std::size_t step = 0; step < Run && left >= Width; ++step, p += Width, left -= Width) {
-            Bytes bytes;
-            std::memcpy(&bytes, p, Width);
-            sum -= static_cast<Bytes>(bytes == pattern); // -1 in each lane that matches
-        }
-        for (std::size_t lane = 0; lane < Width; ++lane) {
-            count += static_cast<unsigned char>(sum[lane]);
-        }
-    }
-    return count + static_cast<std::size_t>(std::count(p, p + left, wanted));
 }
 
 // The text's lines, and which of them are the stages' "}" lines as the locator finds them.

@@ -1,5 +1,6 @@
 #include "stage_file.h"
 
+#include "byte_scan.h"
 #include "errors.h"
 #include "file_system.h"
 #include "line_reader.h"
@@ -20,10 +21,6 @@ namespace krelwin {
 
 namespace {
 
-// What a colour text or a cell must not hold: a line holding "(" or "}" counts as a record's
-// name or "}" line, and a line end or a byte 26 splits the line or ends the file.
-constexpr std::string_view RecordBreakingBytes("}(\r\n\x1a", 5);
-
 void refuseIf(const std::string& problem) {
     if (!problem.empty()) {
         throw WriteRefused(problem);
@@ -39,7 +36,7 @@ WriteRefused noSuchStage(const std::string& path, long index, long stagesInFile)
 std::string forbiddenCharacterProblem(const std::string& text, std::string_view forbidden,
                                       const std::string& subject) {
     for (const char c : text) {
-        if (forbidden.find(c) == std::string_view::npos) {
+        if (!contains(forbidden, c)) {
             continue;
         }
         if (c == CarriageReturn || c == LineFeed) {
@@ -206,7 +203,7 @@ void loadStage(const std::string& path, int index, Etap& etap, std::string* ownN
 } // namespace
 
 std::string nameProblem(const std::string& name) {
-    return forbiddenCharacterProblem(name, std::string_view("}\r\n\x1a"), "Nazwa etapu");
+    return forbiddenCharacterProblem(name, NameBreakingBytes, "Nazwa etapu");
 }
 
 std::string colourTextProblem(const std::string& kolory) {
@@ -220,7 +217,7 @@ std::string cellProblem(const Etap& etap) {
     for (int row = 1; row <= rows; ++row) {
         for (int column = 1; column <= columns; ++column) {
             const char cell = etap.plansza.at(column, row);
-            if (RecordBreakingBytes.find(cell) != std::string_view::npos) {
+            if (contains(RecordBreakingBytes, cell)) {
                 return forbiddenCharacterProblem(std::string(1, cell), RecordBreakingBytes,
                                                  "Pole w wierszu " + std::to_string(row) +
                                                      ", kolumnie " + std::to_string(column));

@@ -1,5 +1,6 @@
 #include "stage_locator.h"
 
+#include "byte_scan.h"
 #include "file_system.h"
 #include "line_splitter.h"
 #include "stage_record.h"
@@ -282,7 +283,7 @@ bool StageLocator::hasBytesAfterEndMark() const {
 
 std::string listedName(StageLocator& stages, const StageSpan& span) {
     std::string line = stages.nameLineText(span);
-    if (line.size() <= 2 || holdsMarker(line, RecordMarker)) {
+    if (line.size() <= 2 || contains(line, RecordMarker)) {
         return {};
     }
     // Made in the line's own storage: a name line may be megabytes long.

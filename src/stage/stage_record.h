@@ -3,6 +3,7 @@
 // (the (k+1)-th is stage k's) or "(" (the (k+1)-th is stage k's name line).
 #pragma once
 
+#include "line_splitter.h"
 #include "plansza.h"
 
 #include <string>
@@ -14,9 +15,15 @@ inline constexpr char NameMarker = '(';
 inline constexpr char RecordMarker = '}';
 inline constexpr std::string_view LineEnd = "\r\n";
 
-inline bool holdsMarker(std::string_view line, char marker) {
-    return line.find(marker) != std::string_view::npos;
-}
+// What a stored text must not hold, lest the records be located wrongly: a line holding "(" or
+// "}" counts as a record's name line or "}" line, and a line end or a byte 26 splits the line
+// or ends the file. A name line begins with its own "(", so a name may hold more of them.
+inline constexpr char RecordBreakingSet[] = {NameMarker, RecordMarker, CarriageReturn, LineFeed,
+                                             EndMark};
+// In a cell or a colour text.
+inline constexpr std::string_view RecordBreakingBytes(RecordBreakingSet, 5);
+// In a name.
+inline constexpr std::string_view NameBreakingBytes(RecordBreakingSet + 1, 4);
 
 // "(" + name + ")".
 std::string nameLine(std::string_view name);
