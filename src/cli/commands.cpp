@@ -83,6 +83,21 @@ const std::vector<Command>& allCommands() {
          1,
          1,
          runCheck},
+        {"stats",
+         "FILE INDEX",
+         "count the cells of stage INDEX by code, in the toolbar's order",
+         "Loads stage INDEX of FILE as show does and prints a line per cell code its\n"
+         "interior holds: the code, a tab, the number of cells, a tab, the Polish name of\n"
+         "its kind. Codes follow the toolbar: S * + o #, the butterflies < > ^ v, the\n"
+         "monsters / - | \\, = \" % & ~ W, then the empty cell \".\", then codes outside the\n"
+         "alphabet (\"Nieznane pole\") by byte value. A code that is not a printable ASCII\n"
+         "character, the blank included, shows as \\xNN. The last line is \"Diamenty: N/M\":\n"
+         "cells holding a diamond against the diamonds to collect.\n",
+         {},
+         {},
+         2,
+         2,
+         runStats},
         {"delete",
          "FILE INDEX",
          "remove stage INDEX from FILE",

@@ -32,6 +32,7 @@ int runShow(const CommandLine& line, std::ostream& out);
 int runCopy(const CommandLine& line, std::ostream& out);
 int runGenerate(const CommandLine& line, std::ostream& out);
 int runCheck(const CommandLine& line, std::ostream& out);
+int runStats(const CommandLine& line, std::ostream& out);
 int runDelete(const CommandLine& line, std::ostream& out);
 int runMove(const CommandLine& line, std::ostream& out);
 int runDuplicate(const CommandLine& line, std::ostream& out);

@@ -11,6 +11,7 @@ using ShowCommand = CliTest;
 using CopyCommand = CliTest;
 using GenerateCommand = CliTest;
 using CheckCommand = CliTest;
+using StatsCommand = CliTest;
 using RearrangeCommands = CliTest;
 
 // A stage without a start position: it may be appended but not written over a stage.
@@ -38,9 +39,9 @@ TEST_F(HelpAndUsage, HelpGoesToStandardOutput) {
          {"\n  list FILE ", "\n  show FILE INDEX ",
           "\n  copy SRC INDEX DEST DEST_INDEX [--name NAME]\n",
           "\n  generate [--seed N] [--size WxH] [--shares U1,...,U11] [--name NAME]\n",
-          "\n  check FILE ", "\n  delete FILE INDEX ", "\n  move FILE FROM TO ",
-          "\n  duplicate FILE INDEX [--name NAME]\n", "\n  rename FILE INDEX NAME\n",
-          "\n  fix-line-ends FILE\n"})
+          "\n  check FILE ", "\n  stats FILE INDEX ", "\n  delete FILE INDEX ",
+          "\n  move FILE FROM TO ", "\n  duplicate FILE INDEX [--name NAME]\n",
+          "\n  rename FILE INDEX NAME\n", "\n  fix-line-ends FILE\n"})
         EXPECT_NE(program.out.find(synopsis), std::string::npos) << synopsis;
     const Outcome command = run({"show", "plik.map", "--help"}); // even among other arguments
     EXPECT_EQ(command.exitCode, 0);
@@ -188,6 +189,44 @@ TEST_F(CheckCommand, CleanFileIsSilentAndProblemsAreListed) {
               "1: wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: 0, W: 1\n"
               "plik: dane po bajcie 26 (Ctrl-Z) są pomijane przy czytaniu i giną przy zapisie\n");
     expectFailure(run({"check", "brak.map"}), "Brak pliku: brak.map...\n");
+}
+
+TEST_F(StatsCommand, ListsEachCodeInToolbarOrderThenTheDiamonds) {
+    // Row 3 with every creature, a blank, a control byte, an "x" and a code-page letter.
+    write("etapy.map", exampleRecord("A") + exampleRecord("B", 6, "<v^|-\\x \x01\xb3++++...+"));
+    expectSuccess(run({"stats", "etapy.map", "1"}), "S\t1\tPozycja startowa\n"
+                                                    "*\t4\tDiament\n"
+                                                    "+\t115\tZiemia\n"
+                                                    "o\t6\tKamień\n"
+                                                    "#\t3\tNit\n"
+                                                    "<\t1\tMotyl\n"
+                                                    ">\t1\tMotyl\n"
+                                                    "^\t1\tMotyl\n"
+                                                    "v\t1\tMotyl\n"
+                                                    "/\t1\tPotwór\n"
+                                                    "-\t1\tPotwór\n"
+                                                    "|\t1\tPotwór\n"
+                                                    "\\\t1\tPotwór\n"
+                                                    "=\t14\tMur\n"
+                                                    "\"\t3\tDiamentowy mur\n"
+                                                    "%\t1\tMur rozszerzalny\n"
+                                                    "&\t2\tLawa rosnąca\n"
+                                                    "~\t3\tLawa przepuszczająca\n"
+                                                    "W\t1\tWyjście\n"
+                                                    ".\t15\tPuste pole\n"
+                                                    "\\x01\t1\tNieznane pole\n"
+                                                    "\\x20\t1\tNieznane pole\n"
+                                                    "x\t1\tNieznane pole\n"
+                                                    "\\xB3\t1\tNieznane pole\n"
+                                                    "Diamenty: 4/10\n");
+    expectFailure(run({"stats", "etapy.map", "2"}), "'' is not a valid integer value.\n");
+    expectFailure(run({"stats", "brak.map", "0"}), "Brak pliku: brak.map...\n");
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"stats", "etapy.map"}, {"stats", "etapy.map", "-1"}, {"stats", "etapy.map", "x"}}) {
+        const Outcome outcome = run(arguments);
+        EXPECT_EQ(outcome.exitCode, 2) << arguments.size();
+        EXPECT_EQ(outcome.out, "");
+    }
 }
 
 TEST_F(RearrangeCommands, EachWritesTheFileAndPrintsNothing) {
