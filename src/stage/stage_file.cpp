@@ -5,9 +5,9 @@
 #include "file_system.h"
 #include "line_reader.h"
 #include "line_splitter.h"
-#include "safe_write.h"
 #include "stage_locator.h"
 #include "stage_record.h"
+#include "stage_rewrite.h"
 #include "stage_sequence.h"
 
 #include <algorithm>
@@ -25,12 +25,6 @@ void refuseIf(const std::string& problem) {
     if (!problem.empty()) {
         throw WriteRefused(problem);
     }
-}
-
-WriteRefused noSuchStage(const std::string& path, long index, long stagesInFile) {
-    return WriteRefused("Plik " + shownText(path) + " nie zawiera etapu o numerze " +
-                        std::to_string(index) + " (liczba etapów w pliku: " +
-                        std::to_string(stagesInFile) + "). Plik nie został zmieniony.");
 }
 
 std::string forbiddenCharacterProblem(const std::string& text, std::string_view forbidden,
@@ -51,116 +45,15 @@ std::string forbiddenCharacterProblem(const std::string& text, std::string_view 
     return {};
 }
 
-// Writes one line as the record copies write every line: as read, then CR LF.
-void copyLine(SafeWrite& out, std::string_view line) {
-    out.write(line);
-    out.write(LineEnd);
-}
-
-// Copies the lines of the bytes [from, to) of the file (to its end when `to` is not given),
-// `from` and `to` being line starts, every line ended by CR LF as a write ends every line: a
-// line that ends in a CR alone, or not at all, gets its LF. Runs of lines that already end in
-// CR LF go out as one block.
-void copyLines(int fd, off_t from, std::optional<off_t> to, SafeWrite& out) {
-    if (to && *to <= from) {
-        return;
-    }
-    seekTo(fd, from);
-    LineReader reader(fd);
-    LineSplitter splitter;
-    off_t left = to ? *to - from : std::numeric_limits<off_t>::max();
-    bool lineOpen = false; // bytes of an unended line have gone out
-    std::string_view block;
-    while (left > 0 && reader.readRawBlock(block)) {
-        if (static_cast<off_t>(block.size()) > left) {
-            block = block.substr(0, static_cast<std::size_t>(left));
-        }
-        left -= static_cast<off_t>(block.size());
-        const char* const end = block.data() + block.size();
-        const char* lineStart = splitter.blockStart(block.data(), end);
-        const char* run = lineStart;
-        bool sawLineEnd = false;
-        while (const char* cr = LineSplitter::lineEnd(lineStart, end)) {
-            sawLineEnd = true;
-            lineStart = splitter.pastLineEnd(cr, end);
-            if (lineStart == cr + 2) {
-                continue; // already CR LF
-            }
-            // A CR alone; at the block's end its LF, if one follows, is dropped from the next.
-            out.write(std::string_view(run, cr - run));
-            out.write(LineEnd);
-            run = lineStart;
-        }
-        out.write(std::string_view(run, end - run));
-        if (lineStart < end) {
-            lineOpen = true;
-        } else if (sawLineEnd) {
-            lineOpen = false;
-        }
-    }
-    if (lineOpen) {
-        out.write(LineEnd);
-    }
-}
-
-// Finds the stage at `index` for a write, and refuses the write unless it is there and, when
-// the caller says which name it expects there, carries that name.
-StageSpan requireStage(StageLocator& stages, const std::string& path, int index,
-                       const std::optional<std::string>& expectedName) {
-    const std::optional<StageSpan> span = stages.find(index);
-    if (expectedName && (!span || listedName(stages, *span) != *expectedName)) {
-        throw FileChangedMessage(path, index);
-    }
-    if (!span) {
-        throw noSuchStage(path, index, stages.stagesFound());
-    }
-    return *span;
-}
-
-// Copies the records that follow a stage's record, to the end of the file.
-void copyRecordsAfter(StageLocator& stages, const StageSpan& span, int fd, SafeWrite& out) {
-    if (const std::optional<off_t> end = stages.recordEnd(span)) {
-        copyLines(fd, *end, std::nullopt, out);
-    }
-}
-
-// A file that is not there holds no stage to replace; it is refused before anything is created.
-void requireExistingFile(const std::string& path) {
-    struct stat status {};
-    if (fileSystem().stat(path.c_str(), &status) != 0) {
-        if (errno == ENOENT) {
-            throw MissingFileMessage(path);
-        }
-        throw InOutError::fromErrno(errno);
-    }
-}
-
-void requireStageToReplace(const std::string& path, int index) {
-    if (index < 0) {
-        throw noSuchStage(path, index, 0);
-    }
-    requireExistingFile(path);
-}
-
-void replaceRecord(SafeWrite& out, const std::string& path, int index, std::string_view record,
-                   const std::optional<std::string>& expectedName) {
-    const int fd = out.stageFd();
-    StageLocator stages(fd);
-    const StageSpan span = requireStage(stages, path, index, expectedName);
-    copyLines(fd, 0, span.nameLine, out);
-    out.write(record);
-    copyRecordsAfter(stages, span, fd, out);
-}
-
 // Copies the file as it stands and appends the record; returns the position of the appended
 // stage: the number of records before it.
-int appendRecordTo(SafeWrite& out, std::string_view record) {
-    StageLocator stages(out.stageFd());
+int appendRecordTo(StageRewrite& file, std::string_view record) {
+    StageLocator& stages = file.stages();
     char last = 0;
     char beforeLast = 0;
     bool any = false;
     stages.onBlock([&](std::string_view block) {
-        out.write(block);
+        file.write(block);
         beforeLast = block.size() >= 2 ? block[block.size() - 2] : last;
         last = block.back();
         any = true;
@@ -170,9 +63,9 @@ int appendRecordTo(SafeWrite& out, std::string_view record) {
     const bool lastLineEnded =
         last == CarriageReturn || (last == LineFeed && beforeLast == CarriageReturn);
     if (any && !lastLineEnded) {
-        out.write(LineEnd);
+        file.write(LineEnd);
     }
-    out.write(record);
+    file.write(record);
     return static_cast<int>(std::min<long>(count, std::numeric_limits<int>::max()));
 }
 
@@ -267,128 +160,82 @@ int ZapiszEtap(const std::string& path, const std::string& name, int index, cons
     refuseIf(cellProblem(stored));
     std::string record;
     appendRecord(record, name, stored);
-    if (index >= 0) {
-        requireStageToReplace(path, index);
+    if (index < 0) {
+        StageRewrite file(path, SafeWrite::IfMissing::Create);
+        const int position = appendRecordTo(file, record);
+        file.commit();
+        return position;
     }
-    SafeWrite out(path, index >= 0 ? SafeWrite::IfMissing::Fail : SafeWrite::IfMissing::Create);
-    int position = index;
-    if (index >= 0) {
-        replaceRecord(out, path, index, record, expectedName);
-    } else {
-        position = appendRecordTo(out, record);
-    }
-    out.commit();
-    return position;
+    rewriteAroundStage(path, index, expectedName, [&](StageRewrite& file, const Record& old) {
+        file.copy(0, old.start);
+        file.write(record);
+        // The replaced record ends where the next line holding "(" begins.
+        if (const std::optional<off_t> end = file.stages().recordEnd(old.span)) {
+            file.copy(*end, std::nullopt);
+        }
+    });
+    return index;
 }
 
 void ZmienNazweEtapu(const std::string& path, int index, const std::string& name,
                      const std::optional<std::string>& expectedName) {
     refuseIf(nameProblem(name));
-    requireStageToReplace(path, index);
-    SafeWrite out(path, SafeWrite::IfMissing::Fail);
-    const int fd = out.stageFd();
-    StageLocator stages(fd);
-    const StageSpan span = requireStage(stages, path, index, expectedName);
-    copyLines(fd, 0, span.nameLine, out);
-    copyLine(out, nameLine(name));
-    copyLines(fd, span.braceLine, std::nullopt, out);
-    out.commit();
+    rewriteAroundStage(path, index, expectedName, [&](StageRewrite& file, const Record& old) {
+        file.copy(0, old.start);
+        file.copyRecord(old, name);
+        file.copyAfter(old);
+    });
 }
-
-namespace {
-
-// A stage's whole record as a range of the file: from its name line to the next stage's name
-// line, or to the end of the file.
-struct Record {
-    StageSpan span;
-    off_t start;
-    std::optional<off_t> end;
-};
-
-Record recordOf(StageLocator& stages, const StageSpan& span) {
-    return {span, span.nameLine, stages.nextStageStart()};
-}
-
-void copyRecord(int fd, const Record& record, SafeWrite& out) {
-    copyLines(fd, record.start, record.end, out);
-}
-
-// The bytes from the end of a record to the end of the file.
-void copyAfter(int fd, const Record& record, SafeWrite& out) {
-    if (record.end) {
-        copyLines(fd, *record.end, std::nullopt, out);
-    }
-}
-
-// Writes the file anew around the record of the stage at `index`, found under the name guard:
-// `write(fd, record, out)` writes the whole new file from the old one at `fd`. A file that is
-// not there, a stage that is not, or a stage under another name leaves the file untouched.
-template <typename WriteAround>
-void rewriteAroundRecord(const std::string& path, int index,
-                         const std::optional<std::string>& expectedName, WriteAround write) {
-    requireExistingFile(path);
-    SafeWrite out(path, SafeWrite::IfMissing::Fail);
-    const int fd = out.stageFd();
-    StageLocator stages(fd);
-    write(fd, recordOf(stages, requireStage(stages, path, index, expectedName)), out);
-    out.commit();
-}
-
-} // namespace
 
 void deleteStage(const std::string& path, int index,
                  const std::optional<std::string>& expectedName) {
-    rewriteAroundRecord(path, index, expectedName,
-                        [](int fd, const Record& record, SafeWrite& out) {
-                            copyLines(fd, 0, record.start, out);
-                            copyAfter(fd, record, out);
-                        });
+    rewriteAroundStage(path, index, expectedName, [](StageRewrite& file, const Record& old) {
+        file.copy(0, old.start);
+        file.copyAfter(old);
+    });
 }
 
 void moveStage(const std::string& path, int from, int to,
                const std::optional<std::string>& expectedName) {
-    requireExistingFile(path);
-    SafeWrite out(path, SafeWrite::IfMissing::Fail);
-    const int fd = out.stageFd();
-    StageLocator stages(fd);
+    StageRewrite file(path, SafeWrite::IfMissing::Fail);
+    StageLocator& stages = file.stages();
     if (to < 0) {
-        throw noSuchStage(path, to, stages.countAll());
+        throw file.noSuchStage(to, stages.countAll());
     }
     // The walk goes forwards only: the earlier of the two stages is found first.
     std::optional<Record> earlier;
     std::optional<Record> later;
+    const auto recordOf = [&](const StageSpan& span) {
+        return Record{span, span.nameLine, stages.nextStageStart()};
+    };
     if (const std::optional<StageSpan> span = stages.find(std::min(from, to))) {
-        earlier = recordOf(stages, *span);
+        earlier = recordOf(*span);
         if (from == to) {
             later = earlier;
         } else if (const std::optional<StageSpan> other = stages.find(std::max(from, to))) {
-            later = recordOf(stages, *other);
+            later = recordOf(*other);
         }
     }
     const std::optional<Record>& moved = from <= to ? earlier : later;
-    if (expectedName && (!moved || listedName(stages, moved->span) != *expectedName)) {
-        throw FileChangedMessage(path, from);
-    }
+    file.requireName(from, moved ? std::optional(moved->span) : std::nullopt, expectedName);
     if (!moved || !later) {
-        throw noSuchStage(path, moved ? to : from, stages.countAll());
+        throw file.noSuchStage(moved ? to : from, stages.countAll());
     }
     if (from == to) {
         return; // nothing moves; the file is left as it is
     }
+    file.copy(0, earlier->start);
     if (to < from) {
         // [before `to`] [moved] [`to` .. the stage before `from`] [after `from`]
-        copyLines(fd, 0, earlier->start, out);
-        copyRecord(fd, *later, out);
-        copyLines(fd, earlier->start, later->start, out);
-        copyAfter(fd, *later, out);
+        file.copyRecord(*later);
+        file.copy(earlier->start, later->start);
     } else {
         // [before `from`] [the stage after `from` .. `to`] [moved] [after `to`]
-        copyLines(fd, 0, earlier->start, out);
-        copyLines(fd, *earlier->end, later->end, out);
-        copyRecord(fd, *earlier, out);
-        copyAfter(fd, *later, out);
+        file.copy(*earlier->end, later->end);
+        file.copyRecord(*earlier);
     }
-    out.commit();
+    file.copyAfter(*later);
+    file.commit();
 }
 
 int duplicateStage(const std::string& path, int index, const std::optional<std::string>& name,
@@ -396,29 +243,22 @@ int duplicateStage(const std::string& path, int index, const std::optional<std::
     if (name) {
         refuseIf(nameProblem(*name));
     }
-    rewriteAroundRecord(path, index, expectedName,
-                        [&](int fd, const Record& record, SafeWrite& out) {
-                            copyLines(fd, 0, record.end, out);
-                            if (name) {
-                                copyLine(out, nameLine(*name));
-                                copyLines(fd, record.span.braceLine, record.end, out);
-                            } else {
-                                copyRecord(fd, record, out);
-                            }
-                            copyAfter(fd, record, out);
-                        });
+    rewriteAroundStage(path, index, expectedName, [&](StageRewrite& file, const Record& old) {
+        file.copy(0, old.end);
+        file.copyRecord(old, name);
+        file.copyAfter(old);
+    });
     return index + 1;
 }
 
 void fixLineEnds(const std::string& path) {
-    requireExistingFile(path);
-    SafeWrite out(path, SafeWrite::IfMissing::Fail);
+    StageRewrite file(path, SafeWrite::IfMissing::Fail);
     constexpr std::size_t BlockSize = 256 * 1024;
     const std::unique_ptr<char[]> block(new char[BlockSize]);
     bool anyLineFeed = false;
-    while (const std::size_t got = readSome(out.stageFd(), block.get(), BlockSize)) {
+    while (const std::size_t got = readSome(file.fd(), block.get(), BlockSize)) {
         const std::string_view bytes(block.get(), got);
-        if (bytes.find(CarriageReturn) != std::string_view::npos) {
+        if (contains(bytes, CarriageReturn)) {
             throw WriteRefused("Plik " + shownText(path) +
                                " zawiera już znaki CR (13), więc jego wiersze nie kończą się "
                                "samym znakiem LF. Plik nie został zmieniony.");
@@ -426,17 +266,17 @@ void fixLineEnds(const std::string& path) {
         for (std::size_t start = 0; start < bytes.size();) {
             const std::size_t lineFeed = bytes.find(LineFeed, start);
             if (lineFeed == std::string_view::npos) {
-                out.write(bytes.substr(start));
+                file.write(bytes.substr(start));
                 break;
             }
             anyLineFeed = true;
-            out.write(bytes.substr(start, lineFeed - start));
-            out.write(LineEnd);
+            file.write(bytes.substr(start, lineFeed - start));
+            file.write(LineEnd);
             start = lineFeed + 1;
         }
     }
     if (anyLineFeed) {
-        out.commit();
+        file.commit();
     }
 }
 
