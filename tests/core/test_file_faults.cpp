@@ -1,7 +1,7 @@
 // Every system call of a write or a read is made to fail in turn: whatever fails, the stage file
 // is byte for byte as it was, no temporary file stays behind, and the error says what happened.
 #include "errors.h"
-#include "file_system.h"
+#include "faulty_file_system.h"
 #include "stage_file.h"
 #include "test_stage_file_support.h"
 
@@ -9,9 +9,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
-#include <map>
 #include <optional>
 #include <string_view>
 #include <sys/file.h>
@@ -21,182 +19,6 @@ namespace krelwin::stagetest {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A system call by its name: "open", "read", "rename" ...
-using Call = std::string_view;
-
-// Passes every call to the operating system, except the one numbered `failAt` and every one from
-// `failFrom` on, which fail with `failErrno` (a close still closes, as on Linux). It logs each
-// call with its subject: the path it names, or the path its descriptor was opened with.
-// `beforeCall` lets a test act in between; `closedFolder` makes mkstemp there fail with EACCES,
-// as in a folder the writer may not change.
-class FaultyFileSystem : public FileSystem {
-public:
-    std::vector<Call> calls;
-    std::vector<std::string> subjects;
-    long failAt = -1;
-    long failFrom = -1;
-    int failErrno = 0;
-    std::string closedFolder;
-    std::function<void(Call)> beforeCall;
-
-    int open(const char* p, int f, mode_t m) override {
-        return named(ok("open", p) ? os.open(p, f, m) : -1, p);
-    }
-    ssize_t read(int fd, void* b, std::size_t n) override {
-        return ok("read", fd) ? os.read(fd, b, n) : -1;
-    }
-    ssize_t write(int fd, const void* b, std::size_t n) override {
-        return ok("write", fd) ? os.write(fd, b, n) : -1;
-    }
-    int fsync(int fd) override { return ok("fsync", fd) ? os.fsync(fd) : -1; }
-    int close(int fd) override {
-        const bool pass = ok("close", fd);
-        const int saved = errno;
-        os.close(fd);
-        names.erase(fd);
-        errno = saved;
-        return pass ? 0 : -1;
-    }
-    int fstat(int fd, struct stat* st) override { return ok("fstat", fd) ? os.fstat(fd, st) : -1; }
-    int stat(const char* p, struct stat* st) override {
-        return ok("stat", p) ? os.stat(p, st) : -1;
-    }
-    int fchmod(int fd, mode_t m) override { return ok("fchmod", fd) ? os.fchmod(fd, m) : -1; }
-    int fchown(int fd, uid_t u, gid_t g) override {
-        return ok("fchown", fd) ? os.fchown(fd, u, g) : -1;
-    }
-    int ftruncate(int fd, off_t n) override {
-        return ok("ftruncate", fd) ? os.ftruncate(fd, n) : -1;
-    }
-    off_t lseek(int fd, off_t o, int w) override {
-        return ok("lseek", fd) ? os.lseek(fd, o, w) : -1;
-    }
-    int mkdir(const char* p, mode_t m) override { return ok("mkdir", p) ? os.mkdir(p, m) : -1; }
-    int rename(const char* a, const char* b) override {
-        return ok("rename", a) ? os.rename(a, b) : -1;
-    }
-    int unlink(const char* p) override { return ok("unlink", p) ? os.unlink(p) : -1; }
-    int createTemporary(char* t) override {
-        if (!ok("mkstemp", t)) {
-            return -1;
-        }
-        if (!closedFolder.empty() && std::string_view(t).starts_with(closedFolder + "/")) {
-            errno = EACCES;
-            return -1;
-        }
-        const int fd = os.createTemporary(t);
-        return named(fd, t);
-    }
-    int flock(int fd, int op) override { return ok("flock", fd) ? os.flock(fd, op) : -1; }
-    int resolvePath(const char* p, std::string& r) override {
-        return ok("realpath", p) ? os.resolvePath(p, r) : -1;
-    }
-    int listFolder(const char* p, std::vector<std::string>& n) override {
-        return ok("opendir", p) ? os.listFolder(p, n) : -1;
-    }
-
-    // Where the log holds `call` about `subject` (a subject ending in "*" matches by its start),
-    // searching from `from` forwards, or backwards from the end when `last`; -1 when nowhere.
-    long find(Call call, const std::string& subject, long from = 0, bool last = false) const {
-        const auto matches = [&](long i) {
-            return calls[i] == call &&
-                   (subject.ends_with('*')
-                        ? subjects[i].starts_with(subject.substr(0, subject.size() - 1))
-                        : subjects[i] == subject);
-        };
-        const long size = static_cast<long>(calls.size());
-        if (from < 0) {
-            return -1;
-        }
-        for (long n = 0; n < size - from; ++n) {
-            const long i = last ? size - 1 - n : from + n;
-            if (matches(i)) {
-                return i;
-            }
-        }
-        return -1;
-    }
-
-private:
-    bool ok(Call call, const std::string& subject) {
-        if (beforeCall) {
-            beforeCall(call);
-        }
-        calls.push_back(call);
-        subjects.push_back(subject);
-        const long number = static_cast<long>(calls.size()) - 1;
-        if (number == failAt || (failFrom >= 0 && number >= failFrom)) {
-            errno = failErrno;
-            return false;
-        }
-        return true;
-    }
-    bool ok(Call call, int fd) {
-        const auto found = names.find(fd);
-        return ok(call, found == names.end() ? std::string() : found->second);
-    }
-    int named(int fd, const std::string& path) {
-        if (fd >= 0) {
-            names[fd] = path;
-        }
-        return fd;
-    }
-
-    SystemFileSystem os;
-    std::map<int, std::string> names;
-};
-
-// `operation` run once after `reset`, every call it makes logged in `log`.
-void logCalls(FaultyFileSystem& log, const std::function<void()>& reset,
-              const std::function<void()>& operation) {
-    reset();
-    ScopedFileSystem scope(log);
-    operation();
-}
-
-std::vector<Call> callsOf(const std::function<void()>& reset,
-                          const std::function<void()>& operation) {
-    FaultyFileSystem log;
-    logCalls(log, reset, operation);
-    return log.calls;
-}
-
-// Runs `operation` once for each of its calls failing in turn with each injected error, `reset`
-// before every run; `prepare` sets up each faulty file system. `check` judges each faulty run,
-// told whether the failure was reported; a reported failure must carry the injected error's text.
-void failEachCall(
-    const std::vector<Call>& calls, const std::function<void()>& reset,
-    const std::function<void()>& operation,
-    const std::function<void(long failAt, Call call, int injected, bool reported)>& check,
-    const std::function<void(FaultyFileSystem&)>& prepare = {}) {
-    ASSERT_GT(calls.size(), 3u);
-    for (long failAt = 0; failAt < static_cast<long>(calls.size()); ++failAt) {
-        const Call call = calls[failAt];
-        for (const int injected : {ENOSPC, EACCES, EIO}) {
-            SCOPED_TRACE(std::string(call) + " #" + std::to_string(failAt) + " errno " +
-                         std::to_string(injected));
-            reset();
-            FaultyFileSystem faulty;
-            if (prepare) {
-                prepare(faulty);
-            }
-            faulty.failAt = failAt;
-            faulty.failErrno = injected;
-            bool reported = true;
-            try {
-                ScopedFileSystem scope(faulty);
-                operation();
-                reported = false;
-            } catch (const InOutError& error) {
-                EXPECT_STREQ(error.what(), InOutError::fromErrno(injected).what());
-            } catch (const MissingFileMessage&) {
-                EXPECT_EQ(call, "stat") << "only a failed existence test finds no file";
-            }
-            check(failAt, call, injected, reported);
-        }
-    }
-}
 
 const std::string A = simpleRecord("a", 18, 10, '+');
 const std::string B = simpleRecord("b", 25, 12, 'o');
