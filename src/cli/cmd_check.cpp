@@ -9,7 +9,7 @@ int runCheck(const CommandLine& line, std::ostream& out) {
     for (const StageProblem& problem : problems) {
         out << problemLine(problem) << '\n';
     }
-    return problems.empty() ? ExitSuccess : ExitFailure;
+    return anyError(problems) ? ExitFailure : ExitSuccess;
 }
 
 } // namespace krelwin::cli

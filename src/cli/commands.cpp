@@ -73,11 +73,14 @@ const std::vector<Command>& allCommands() {
          "exit (as loaded), values outside their ranges and type letters other than Z\n"
          "and B (as stored), numbers that do not convert, a short parameter line or\n"
          "colour text, \"}\" or \"(\" where they shift the stage numbering, each cell the\n"
-         "editor's writes refuse, missing, short or surplus rows, data after a byte 26,\n"
-         "and stages past the hundredth, which the editor's stage list cannot reach.\n"
+         "editor's writes refuse, each cell holding a code outside the alphabet, missing,\n"
+         "short or surplus rows, data after a byte 26, and stages past the hundredth,\n"
+         "which the editor's stage list cannot reach. A stage with fewer diamond cells\n"
+         "than diamonds to collect is a warning: \"INDEX: ostrzeżenie: text\".\n"
          "A file whose lines end in LF alone, in which the editor and the game see no\n"
          "stage, is reported alone, with the command that mends it: fix-line-ends.\n"
-         "Exit status 1 when it finds any problem; 0, with no output, for a clean file.\n",
+         "Exit status 1 when it finds any problem other than a warning; 0 otherwise, with\n"
+         "no output for a clean file.\n",
          {},
          {},
          1,

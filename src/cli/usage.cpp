@@ -31,8 +31,8 @@ std::string programHelp() {
     }
     text += "\nFILE, SRC and DEST are stage files; stages are numbered from 0 in file order.\n"
             "Messages go to standard error in the editor's words.\n"
-            "Exit status: 0 success; 1 failure, refused write, or problems found by check;\n"
-            "2 usage error.\n"
+            "Exit status: 0 success; 1 failure, refused write, or problems found by check\n"
+            "(not its warnings); 2 usage error.\n"
             "Run '" +
             std::string(ProgramName) + " COMMAND --help' for one command, '" +
             std::string(ProgramName) + " --version' for the version.\n";

@@ -3,6 +3,7 @@
 // time and the counts of rare bytes jump from one to the next with memchr.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string_view>
 #include <utility>
@@ -28,9 +29,27 @@ inline bool containsAny(std::string_view text, std::string_view bytes) {
 // rare in the text.
 std::size_t countUpTo(std::string_view text, char c, std::size_t limit);
 
-// How often `c` stands in the text; quick whatever the share of it.
-std::size_t countByte(std::string_view text, char c);
-// How often each of two bytes stands in the text, in one pass over it.
-std::pair<std::size_t, std::size_t> countBytes(std::string_view text, char first, char second);
+// How often each of the bytes stands in the text, in one pass over it; quick whatever their
+// share. For N of 1 to 3.
+template <std::size_t N>
+std::array<std::size_t, N> countEach(std::string_view text, const std::array<char, N>& bytes);
+
+// A set of byte values, made once, against which whole texts are tested 16 bytes at a time.
+class ByteSet {
+public:
+    explicit ByteSet(std::string_view members);
+    bool has(char c) const { return members_[static_cast<unsigned char>(c)]; }
+    // Whether every byte of the text is in the set.
+    bool holdsAll(std::string_view text) const;
+
+private:
+    std::array<bool, 256> members_{};
+    // The set as two 16-byte tables, for sets whose members fall into at most 8 kinds of high
+    // nibble (by the low nibbles that go with it): `byHigh_` gives each high nibble its kind's
+    // bit, `byLow_` each low nibble the bits of the kinds it is a member with.
+    std::array<unsigned char, 16> byHigh_{};
+    std::array<unsigned char, 16> byLow_{};
+    bool nibbleTables_ = false;
+};
 
 } // namespace krelwin

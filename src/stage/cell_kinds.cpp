@@ -6,17 +6,6 @@ namespace krelwin {
 
 namespace {
 
-std::array<signed char, 256> kindTable() {
-    std::array<signed char, 256> table;
-    table.fill(UnknownKind);
-    for (std::size_t kind = 0; kind < CellKinds.size(); ++kind) {
-        for (const char code : CellKinds[kind].kody) {
-            table[static_cast<unsigned char>(code)] = static_cast<signed char>(kind);
-        }
-    }
-    return table;
-}
-
 std::array<char, 256> listingOrder() {
     std::array<char, 256> order{};
     std::size_t next = 0;
@@ -34,11 +23,6 @@ std::array<char, 256> listingOrder() {
 }
 
 } // namespace
-
-int kindOf(char code) {
-    static const std::array<signed char, 256> table = kindTable();
-    return table[static_cast<unsigned char>(code)];
-}
 
 const char* kindNameOf(char code) {
     const int kind = kindOf(code);

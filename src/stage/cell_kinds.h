@@ -36,8 +36,23 @@ inline constexpr std::array<CellKind, 14> CellKinds{{
 inline constexpr const char* UnknownKindName = "Nieznane pole";
 inline constexpr int UnknownKind = -1;
 
+// Each byte's kind: its index in CellKinds, or UnknownKind. Looked up for every cell of a
+// stage, so a table rather than a search.
+inline constexpr std::array<signed char, 256> KindOfByte = [] {
+    std::array<signed char, 256> table{};
+    table.fill(UnknownKind);
+    for (std::size_t kind = 0; kind < CellKinds.size(); ++kind) {
+        for (const char code : CellKinds[kind].kody) {
+            table[static_cast<unsigned char>(code)] = static_cast<signed char>(kind);
+        }
+    }
+    return table;
+}();
+
 // The index of the code's kind in CellKinds, or UnknownKind.
-int kindOf(char code);
+inline int kindOf(char code) {
+    return KindOfByte[static_cast<unsigned char>(code)];
+}
 inline bool isKnownCode(char code) {
     return kindOf(code) != UnknownKind;
 }

@@ -1,6 +1,7 @@
 #include "clean_pack.h"
 
 #include "byte_scan.h"
+#include "cell_kinds.h"
 #include "cells.h"
 #include "file_system.h"
 #include "integer_text.h"
@@ -18,10 +19,16 @@ namespace {
 
 constexpr std::size_t BlockSize = 1 << 20;
 
-// Whether the text holds exactly `lines` CRs and as many LFs.
-bool holdsLineEnds(std::string_view text, std::size_t lines) {
-    const auto [crs, lfs] = countBytes(text, CarriageReturn, LineFeed);
-    return crs == lines && lfs == lines;
+// What the rows of a clean record hold: codes of the alphabet, and CR LF where each row ends.
+const ByteSet& codesAndLineEnds() {
+    static const ByteSet set = [] {
+        std::string members{CarriageReturn, LineFeed};
+        for (const CellKind& kind : CellKinds) {
+            members += kind.kody;
+        }
+        return ByteSet(members);
+    }();
+    return set;
 }
 
 // Exactly one of `c` in the text.
@@ -34,6 +41,7 @@ bool holdsOnce(std::string_view text, char c) {
 struct Size {
     int32_t szer = 0;
     int32_t wys = 0;
+    int32_t ileD = 0;
 };
 std::optional<Size> cleanParameters(std::string_view line) {
     // (No CR and no byte 26 can stand in a line: the set's other bytes are the ones looked for.)
@@ -52,7 +60,7 @@ std::optional<Size> cleanParameters(std::string_view line) {
     if (type != TypZwykly && type != TypBonusowy) {
         return std::nullopt;
     }
-    return Size{parametry.Szer, parametry.Wys};
+    return Size{parametry.Szer, parametry.Wys, parametry.IleD};
 }
 
 class CleanPackReader {
@@ -70,6 +78,9 @@ public:
                 continue;
             }
             lastCleanStart_ = bufferOffset_ + static_cast<off_t>(begin_);
+            if (diamonds_ < toCollect_) {
+                pack.fewerDiamonds.push_back({pack.stages, diamonds_, toCollect_});
+            }
             ++pack.stages;
             begin_ = next_;
             if (begin_ == end_ && !readMore()) {
@@ -115,11 +126,16 @@ private:
                 return Step::NotClean;
             }
         }
-        if (!holdsLineEnds(rows, static_cast<std::size_t>(size->wys)) ||
-            contains(rows, NameMarker) || contains(rows, RecordMarker) ||
+        // The line ends counted stand where each row ends, so the rows hold no others.
+        const auto [crs, lfs, diamonds] =
+            countEach<3>(rows, {CarriageReturn, LineFeed, kod::Diament});
+        const auto rowCount = static_cast<std::size_t>(size->wys);
+        if (crs != rowCount || lfs != rowCount || !codesAndLineEnds().holdsAll(rows) ||
             !holdsOnce(rows, kod::Start) || !holdsOnce(rows, kod::Wyjscie)) {
             return Step::NotClean;
         }
+        diamonds_ = static_cast<int>(diamonds);
+        toCollect_ = size->ileD;
         next_ = static_cast<std::size_t>(p + rowsLength - buffer_.data());
         return Step::Done;
     }
@@ -182,6 +198,8 @@ private:
     std::size_t next_ = 0;
     std::size_t end_ = 0; // what has been read ends here
     bool ended_ = false;  // nothing more comes from the file
+    int diamonds_ = 0;    // of the last clean record
+    int32_t toCollect_ = 0;
     bool bytesAfterEndMark_ = false;
 };
 

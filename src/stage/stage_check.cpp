@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <array>
 #include <fcntl.h>
-#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -63,9 +62,9 @@ class StageFileChecker {
 public:
     // The lines from the name line of stage `firstIndex` on, or from the file's start.
     StageFileChecker(std::vector<std::string_view> lines, std::vector<std::size_t> braceLines,
-                     bool lineFeedInLines, long firstIndex, bool fromStart)
-        : lines_(std::move(lines)), braceLines_(std::move(braceLines)),
-          lineFeedInLines_(lineFeedInLines), firstIndex_(firstIndex), fromStart_(fromStart) {}
+                     long firstIndex, bool fromStart)
+        : lines_(std::move(lines)), braceLines_(std::move(braceLines)), firstIndex_(firstIndex),
+          fromStart_(fromStart) {}
 
     std::vector<StageProblem> run(bool bytesAfterEndMark, bool lineFeedsOnly) {
         if (lineFeedsOnly) {
@@ -87,14 +86,13 @@ public:
 private:
     std::vector<std::string_view> lines_;
     std::vector<std::size_t> braceLines_; // the stages' "}" lines, as line numbers from 0
-    bool lineFeedInLines_;                // an LF stands somewhere other than after a CR
     long firstIndex_;                     // the index of the first stage of these lines
     bool fromStart_;
     std::vector<StageProblem> problems_;
 
-    void report(int index, std::string text) {
+    void report(int index, std::string text, Severity severity = Severity::Error) {
         const long shown = index == FileLevel ? FileLevel : index + firstIndex_;
-        problems_.push_back({static_cast<int>(shown), std::move(text)});
+        problems_.push_back({static_cast<int>(shown), std::move(text), severity});
     }
 
     const std::string_view* lineAt(std::size_t i) const {
@@ -152,10 +150,7 @@ private:
         }
         if (stored.szer && stored.wys) {
             checkRows(k, brace, *stored.szer, *stored.wys);
-            checkRecordBreakingCells(k, brace, *stored.szer, *stored.wys);
-            if (stored.allNumbersConvert) {
-                checkStartAndExit(k, brace, *stored.szer, *stored.wys);
-            }
+            checkLoadedStage(k, brace, *parameterLine, stored);
         }
     }
 
@@ -268,63 +263,61 @@ private:
         }
     }
 
-    // Each cell the load takes that a write would refuse, walked as the record stores them.
-    void checkRecordBreakingCells(int k, std::size_t brace, int32_t szer, int32_t wys) {
-        const int columnsRead = std::clamp<int32_t>(szer, 0, MaxWymiar);
-        const int rowsRead = std::clamp<int32_t>(wys, 0, MaxWymiar);
-        const std::string_view rows = linesText(brace + 3, brace + 3 + rowsRead);
-        if (!contains(rows, '(') && !contains(rows, '}') && !lineFeedInLines_) {
-            return;
+    // The stage as the editor's load leaves it in memory: the rows are the lines after "{",
+    // whatever they hold, at most 80 by 80, and a cell the file does not reach stays "#". Where
+    // a number does not convert the load stops; the cells are then taken with the size as
+    // stored, as the load would have taken them.
+    Etap loadedStage(std::size_t brace, std::string_view parameterLine,
+                     const StoredParameters& stored) const {
+        Etap etap;
+        if (stored.allNumbersConvert) {
+            etap.parametry = parseParameterLine(parameterLine);
+        } else {
+            etap.parametry.Szer = *stored.szer;
+            etap.parametry.Wys = *stored.wys;
         }
-        for (int row = 1; row <= rowsRead; ++row) {
+        const int rows = std::clamp<int32_t>(etap.parametry.Wys, 0, MaxWymiar);
+        for (int row = 1; row <= rows; ++row) {
             const std::string_view* line = lineAt(brace + 2 + static_cast<std::size_t>(row));
             if (line == nullptr) {
-                break;
+                break; // past the end the load reads empty lines
             }
-            const std::string_view cells =
-                lineColumns(*line, 1, static_cast<std::size_t>(columnsRead));
-            for (std::size_t column = 0; column < cells.size(); ++column) {
-                if (contains(RecordBreakingBytes, cells[column])) {
-                    report(k, "pole w wierszu " + std::to_string(row) + ", kolumnie " +
-                                  std::to_string(column + 1) + " zawiera znak " +
-                                  quoted(cells.substr(column, 1)) +
-                                  "; edytor odmówi zapisu tego etapu");
-                }
-            }
+            readCellRow(*line, row, etap.parametry.Szer, etap.plansza);
         }
+        applyParameterPass(etap.parametry);
+        return etap;
     }
 
-    // Counts as the load leaves the interior: the rows are the lines after "{", whatever they
-    // hold, at most 80 by 80, and a cell the file does not reach stays "#".
-    void checkStartAndExit(int k, std::size_t brace, int32_t szer, int32_t wys) {
-        const int columnsRead = std::clamp<int32_t>(szer, 0, MaxWymiar);
-        const int rowsRead = std::clamp<int32_t>(wys, 0, MaxWymiar);
-        int starts = 0;
-        int exits = 0;
-        // Rows no longer than the cells the load takes are counted in one search each.
-        std::size_t firstLong = brace + 3;
-        const std::size_t rowsEnd = std::min(brace + 3 + rowsRead, lines_.size());
-        while (firstLong < rowsEnd &&
-               lines_[firstLong].size() <= static_cast<std::size_t>(columnsRead)) {
-            ++firstLong;
-        }
-        const std::string_view whole = linesText(brace + 3, firstLong);
-        constexpr std::size_t All = std::numeric_limits<std::size_t>::max();
-        starts = static_cast<int>(countUpTo(whole, kod::Start, All));
-        exits = static_cast<int>(countUpTo(whole, kod::Wyjscie, All));
-        for (int row = static_cast<int>(firstLong - (brace + 2)); row <= rowsRead; ++row) {
-            const std::string_view* line = lineAt(brace + 2 + static_cast<std::size_t>(row));
-            if (line == nullptr) {
+    // The findings the editor lists for the stage in memory. The cells' findings stand a line
+    // each; the start-and-exit rule stays the one line with both counts that scripts know, and
+    // the rule and the diamonds are looked at only in a stage the load takes whole.
+    void checkLoadedStage(int k, std::size_t brace, std::string_view parameterLine,
+                          const StoredParameters& stored) {
+        const Etap etap = loadedStage(brace, parameterLine, stored);
+        const CellCounts counts = countCells(etap);
+        bool ruleReported = false;
+        for (StageFinding& finding : findStageFindings(etap, counts)) {
+            switch (finding.kind) {
+            case FindingKind::UnwritableCell:
+            case FindingKind::UnknownCode:
+                report(k, std::move(finding.text));
+                break;
+            case FindingKind::StartCount:
+            case FindingKind::ExitCount:
+                if (stored.allNumbersConvert && !ruleReported) {
+                    report(k, "wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest "
+                              "S: " +
+                                  std::to_string(counts.of(kod::Start)) +
+                                  ", W: " + std::to_string(counts.of(kod::Wyjscie)));
+                    ruleReported = true;
+                }
+                break;
+            case FindingKind::FewerDiamonds:
+                if (stored.allNumbersConvert) {
+                    report(k, std::move(finding.text), Severity::Warning);
+                }
                 break;
             }
-            const std::string_view cells =
-                lineColumns(*line, 1, static_cast<std::size_t>(columnsRead));
-            starts += static_cast<int>(std::count(cells.begin(), cells.end(), kod::Start));
-            exits += static_cast<int>(std::count(cells.begin(), cells.end(), kod::Wyjscie));
-        }
-        if (starts != 1 || exits != 1) {
-            report(k, "wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: " +
-                          std::to_string(starts) + ", W: " + std::to_string(exits));
         }
     }
 };
@@ -343,11 +336,9 @@ std::string readText(int fd, bool& bytesAfterEndMark) {
 }
 
 // The text's lines, and which of them are the stages' "}" lines as the locator finds them.
-// Returns whether any line holds an LF of its own, not one that ends a line after a CR.
-bool splitIntoLines(std::string_view text, std::vector<std::string_view>& lines,
+void splitIntoLines(std::string_view text, std::vector<std::string_view>& lines,
                     std::vector<std::size_t>& braceLines) {
     std::vector<off_t> braceOffsets;
-    std::ptrdiff_t crLfEnds = 0;
     StageLocator stages(text);
     while (const std::optional<StageSpan> span = stages.next()) {
         braceOffsets.push_back(span->braceLine);
@@ -363,9 +354,7 @@ bool splitIntoLines(std::string_view text, std::vector<std::string_view>& lines,
         const char* cr = LineSplitter::lineEnd(start, end);
         lines.emplace_back(start, (cr != nullptr ? cr : end) - start);
         start = cr != nullptr ? splitter.pastLineEnd(cr, end) : end;
-        crLfEnds += cr != nullptr && start == cr + 2;
     }
-    return countByte(text, LineFeed) != static_cast<std::size_t>(crLfEnds);
 }
 
 } // namespace
@@ -376,8 +365,16 @@ std::vector<StageProblem> findStageProblems(const std::string& path) {
     // Most packs are as the editor writes them: one quick pass tells, without holding the file,
     // and the full check reads only from where it stopped.
     const CleanPack clean = readCleanPack(fd.get());
+    // The quick pass's warnings, up to where the full check takes over.
+    std::vector<StageProblem> problems;
+    for (const DiamondShortfall& shortfall : clean.fewerDiamonds) {
+        if (clean.complete || shortfall.stage < clean.resumeIndex) {
+            problems.push_back({static_cast<int>(shortfall.stage),
+                                fewerDiamondsText(shortfall.diamonds, shortfall.toCollect),
+                                Severity::Warning});
+        }
+    }
     if (clean.complete) {
-        std::vector<StageProblem> problems;
         reportFileEnd(problems, static_cast<std::size_t>(clean.stages), clean.bytesAfterEndMark);
         return problems;
     }
@@ -386,17 +383,27 @@ std::vector<StageProblem> findStageProblems(const std::string& path) {
     const std::string text = readText(fd.get(), bytesAfterEndMark);
     std::vector<std::string_view> lines;
     std::vector<std::size_t> braceLines;
-    const bool lineFeedInLines = splitIntoLines(text, lines, braceLines);
+    splitIntoLines(text, lines, braceLines);
     const bool lineFeedsOnly =
         text.find(LineFeed) != std::string::npos && text.find(CarriageReturn) == std::string::npos;
-    return StageFileChecker(std::move(lines), std::move(braceLines), lineFeedInLines,
-                            clean.resumeIndex, clean.resumeAt == 0)
-        .run(bytesAfterEndMark, lineFeedsOnly);
+    std::vector<StageProblem> rest = StageFileChecker(std::move(lines), std::move(braceLines),
+                                                      clean.resumeIndex, clean.resumeAt == 0)
+                                         .run(bytesAfterEndMark, lineFeedsOnly);
+    problems.insert(problems.end(), std::make_move_iterator(rest.begin()),
+                    std::make_move_iterator(rest.end()));
+    return problems;
+}
+
+bool anyError(const std::vector<StageProblem>& problems) {
+    return std::any_of(problems.begin(), problems.end(), [](const StageProblem& problem) {
+        return problem.severity == Severity::Error;
+    });
 }
 
 std::string problemLine(const StageProblem& problem) {
     const std::string label = problem.index == FileLevel ? "plik" : std::to_string(problem.index);
-    return label + ": " + problem.text;
+    return label + (problem.severity == Severity::Warning ? ": ostrzeżenie: " : ": ") +
+           problem.text;
 }
 
 } // namespace krelwin

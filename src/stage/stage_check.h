@@ -2,6 +2,8 @@
 // the faults a hand-edited file or another tool's output can carry.
 #pragma once
 
+#include "stage_findings.h"
+
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@ inline constexpr int FileLevel = -1;
 struct StageProblem {
     int index; // the stage's index as the editor numbers it, or FileLevel
     std::string text;
+    Severity severity = Severity::Error; // a warning alone does not fail the check
     bool operator==(const StageProblem&) const = default;
 };
 
@@ -21,7 +24,11 @@ struct StageProblem {
 // Throws MissingFileMessage when no file is at the path, InOutError on a read failure.
 std::vector<StageProblem> findStageProblems(const std::string& path);
 
-// "INDEX: text", or "plik: text" for a problem of the whole file.
+// Whether any of the problems is an error rather than a warning.
+bool anyError(const std::vector<StageProblem>& problems);
+
+// "INDEX: text", or "plik: text" for a problem of the whole file; a warning's text begins with
+// "ostrzeżenie: ".
 std::string problemLine(const StageProblem& problem);
 
 } // namespace krelwin

@@ -19,6 +19,11 @@ std::string noStart() {
     return exampleRecord("B", 4, "++++++o+++++*+++++");
 }
 
+// The example stage asking for the 5 diamonds it holds, of which check does not warn.
+std::string fiveToCollect(const std::string& name) {
+    return exampleRecord(name, 2, "18,10,005" + ExampleRecordLines[2].substr(9));
+}
+
 void expectSuccess(const Outcome& outcome, const std::string& out = "") {
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
     EXPECT_EQ(outcome.err, "");
@@ -177,16 +182,21 @@ TEST_F(GenerateCommand, OptionsShapeTheRecordAndABadNameIsRefused) {
     EXPECT_EQ(refused.out, "");
 }
 
-TEST_F(CheckCommand, CleanFileIsSilentAndProblemsAreListed) {
-    write("czysty.map", exampleRecord("A") + exampleRecord("B") + "\x1a");
+TEST_F(CheckCommand, CleanFileIsSilentWarningsLeaveTheStatusAndProblemsAreListed) {
+    write("czysty.map", fiveToCollect("A") + fiveToCollect("B") + "\x1a");
     expectSuccess(run({"check", "czysty.map"}));
-    write("etapy.map", exampleRecord("A") + exampleRecord("B", 4, std::string(18, '+')) + "\x1a" +
+    // The example stage holds 5 diamonds and asks for 10: a warning, and exit status 0.
+    write("ostrzezenie.map", fiveToCollect("A") + exampleRecord("B"));
+    expectSuccess(run({"check", "ostrzezenie.map"}),
+                  "1: ostrzeżenie: mniej diamentów na planszy (5) niż do zebrania (10)\n");
+    write("etapy.map", fiveToCollect("A") + exampleRecord("B", 4, std::string(18, '+')) + "\x1a" +
                            exampleRecord("C"));
     const Outcome outcome = run({"check", "etapy.map"});
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_EQ(outcome.err, "");
     EXPECT_EQ(outcome.out,
               "1: wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: 0, W: 1\n"
+              "1: ostrzeżenie: mniej diamentów na planszy (4) niż do zebrania (10)\n"
               "plik: dane po bajcie 26 (Ctrl-Z) są pomijane przy czytaniu i giną przy zapisie\n");
     expectFailure(run({"check", "brak.map"}), "Brak pliku: brak.map...\n");
 }
@@ -287,7 +297,7 @@ TEST_F(RearrangeCommands, RefusalsLeaveTheFileAsItWas) {
 }
 
 TEST_F(RearrangeCommands, CheckReportsLineFeedLineEndsAndFixLineEndsMendsThem) {
-    const std::string crLf = exampleRecord("A") + exampleRecord("B");
+    const std::string crLf = fiveToCollect("A") + fiveToCollect("B");
     std::string lineFeeds = crLf;
     std::erase(lineFeeds, '\r');
     write("lf.map", lineFeeds);

@@ -56,6 +56,7 @@ TEST(CleanPack, TakesOnlyRecordsAsTheEditorWritesThem) {
         {"a row too short", replaced(a, row + "\r\n", row.substr(1) + "\r\n"), std::nullopt},
         {"a row too long, the next short", replaced(a, "+\r\n+", "++\r\n"), std::nullopt},
         {"a ( in a row", replaced(a, row, "(" + row.substr(1)), std::nullopt},
+        {"a code outside the alphabet", replaced(a, row, "x" + row.substr(1)), std::nullopt},
         {"an LF in a row", replaced(a, row, "\n" + row.substr(1)), std::nullopt},
         {"two exits", replaced(a, row, "W" + row.substr(1)), std::nullopt},
         {"no exit", replaced(a, row, std::string(18, '+')), std::nullopt},
@@ -74,10 +75,13 @@ TEST(CleanPack, TakesOnlyRecordsAsTheEditorWritesThem) {
             EXPECT_EQ(clean.stages, pack.cleanStages) << pack.what;
         }
         // Whatever the quick pass said, the check reports a clean pack's stages only for their
-        // number and a byte 26 with data after it.
+        // number, a byte 26 with data after it, and as warnings their diamonds: they hold none.
         if (pack.stages) {
-            EXPECT_EQ(findStageProblems(folder.file("f")).size(),
-                      static_cast<std::size_t>(*pack.stages > 100) + pack.bytesAfterEndMark)
+            const std::vector<StageProblem> problems = findStageProblems(folder.file("f"));
+            EXPECT_EQ(clean.fewerDiamonds.size(), static_cast<std::size_t>(*pack.stages));
+            EXPECT_EQ(problems.size(),
+                      static_cast<std::size_t>(*pack.stages + (*pack.stages > 100) +
+                                               pack.bytesAfterEndMark))
                 << pack.what;
         }
     }
@@ -86,8 +90,8 @@ TEST(CleanPack, TakesOnlyRecordsAsTheEditorWritesThem) {
 // Where the quick pass stops, the full check takes over from the last clean record, which a
 // fault in the record after it can touch too; every stage keeps its index.
 TEST(CleanPack, TheFullCheckTakesOverWhereThePassStops) {
-    std::vector<std::string> records(150, simpleRecord("s", 18, 10, '+'));
-    const std::string row = std::string(17, '+') + "W";
+    std::vector<std::string> records(150, simpleRecord("s", 18, 10, '*'));
+    const std::string row = std::string(17, '*') + "W";
     const auto packWith = [&](int index, const std::string& record) {
         std::vector<std::string> changed = records;
         changed[index] = record;
@@ -105,7 +109,7 @@ TEST(CleanPack, TheFullCheckTakesOverWhereThePassStops) {
     const std::string braceLineNotAlone =
         "120: wiersz liczony jako „}” etapu nie jest samym „}” (znak „}” w nazwie, kolorach albo "
         "planszy); dalsze etapy mają przesunięte numery";
-    const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+    std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
         {packWith(120, replaced(clean, row, "W" + row.substr(1))),
          {"120: wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: 1, W: 2",
           pastTheList}},
@@ -119,6 +123,19 @@ TEST(CleanPack, TheFullCheckTakesOverWhereThePassStops) {
           "119: pole w wierszu 10, kolumnie 1 zawiera znak „}”; edytor odmówi zapisu tego etapu",
           braceLineNotAlone, pastTheListByOne}},
     };
+    // A stage short of diamonds: warned of once, by the quick pass or by the full check.
+    const std::string noDiamonds = simpleRecord("s", 18, 10, '+');
+    records[1] = noDiamonds;
+    records[119] = noDiamonds;
+    records[121] = noDiamonds;
+    const std::string fewerDiamonds = ": ostrzeżenie: mniej diamentów na planszy (0) niż do "
+                                      "zebrania (10)";
+    cases.push_back(
+        {packWith(120, replaced(clean, row, "$" + row.substr(1))),
+         {"1" + fewerDiamonds, "119" + fewerDiamonds,
+          "120: pole w wierszu 10, kolumnie 1 zawiera nieznany znak „$”; edytor pokazuje je jako "
+          "puste",
+          "121" + fewerDiamonds, pastTheList}});
     TempFolder folder;
     for (std::size_t i = 0; i < cases.size(); ++i) {
         writeBytes(folder.file("f" + std::to_string(i)), cases[i].first);

@@ -19,9 +19,11 @@ void PrintTo(const StageProblem& problem, std::ostream* out) {
 namespace krelwin::stagetest {
 namespace {
 
-// Functions, not globals: the example's lines are another file's global.
+// Functions, not globals: the example's lines are another file's global. The example stage
+// holds 5 diamonds: to collect as many, it is clean (the default, 10, is warned of).
 const std::string& defaultParameters() {
-    return ExampleRecordLines[2];
+    static const std::string line = "18,10,005" + ExampleRecordLines[2].substr(9);
+    return line;
 }
 
 const std::vector<std::string>& exampleRows() {
@@ -62,7 +64,7 @@ struct ProblemCase {
 };
 
 TEST_F(StageCheck, FindsEachKindOfProblem) {
-    const std::string first = exampleRecord();
+    const std::string first = namedExample("Etap 01");
     std::string hundredAndTwo;
     for (int i = 0; i < 102; ++i) {
         hundredAndTwo += namedExample("E" + std::to_string(i));
@@ -73,7 +75,7 @@ TEST_F(StageCheck, FindsEachKindOfProblem) {
          namedExample("A") + namedExample("()") + first + "\x1a",
          {}},
         {"no start",
-         first + record("(B)", defaultParameters(), rowsWith(0, std::string(18, '+'))),
+         first + record("(B)", defaultParameters(), rowsWith(0, "++++++o+++++*+++++")),
          {{1, "wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: 0, W: 1"}}},
         {"values out of range",
          record("(A)",
@@ -108,7 +110,7 @@ TEST_F(StageCheck, FindsEachKindOfProblem) {
           {1, "wiersz liczony jako „}” etapu nie jest samym „}” (znak „}” w nazwie, kolorach "
               "albo planszy); dalsze etapy mają przesunięte numery"}}},
         {"short parameter line",
-         record("(A)", "18,10,010,010,010,010,010,100", exampleRows()),
+         record("(A)", "18,10,005,010,010,010,010,100", exampleRows()),
          {{0, "wiersz parametrów: długość 29, brak w nim kolumny typu (31.)"}}},
         {"short and missing rows",
          record("(A)", defaultParameters(),
@@ -117,21 +119,25 @@ TEST_F(StageCheck, FindsEachKindOfProblem) {
          // The load takes the next record's first two lines as rows 9 and 10.
          {{0, "brakuje wierszy planszy: jest 8 z 10"},
           {0, "pole w wierszu 9, kolumnie 1 zawiera znak „(”; edytor odmówi zapisu tego etapu"},
+          {0, "pole w wierszu 9, kolumnie 2 zawiera nieznany znak „B”; edytor pokazuje je jako "
+              "puste"},
+          {0, "pole w wierszu 9, kolumnie 3 zawiera nieznany znak „)”; edytor pokazuje je jako "
+              "puste"},
           {0, "pole w wierszu 10, kolumnie 1 zawiera znak „}”; edytor odmówi zapisu tego etapu"},
           {0, "wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: 1, W: 0"},
+          {0, "mniej diamentów na planszy (4) niż do zebrania (5)", Severity::Warning},
           {1, "wiersze planszy krótsze niż szerokość 18: 3"}}},
         {"surplus rows",
-         record("(A)", defaultParameters(), rowsWith(9, exampleRows()[9])) + "nadmiar\r\n" +
-             exampleRecord(),
+         record("(A)", defaultParameters(), rowsWith(9, exampleRows()[9])) + "nadmiar\r\n" + first,
          {{0, "nadmiarowe wiersze po planszy (ponad wysokość 10): 1"}}},
         {"colour text with markers",
          record("(A)",
-                "18,10,010,010,010,010,010,100,Z,00,00,00,20,40,00,10,30,(0,20,61,40,05,35,05,10,"
+                "18,10,005,010,010,010,010,100,Z,00,00,00,20,40,00,10,30,(0,20,61,40,05,35,05,10,"
                 "10,55,",
                 exampleRows()),
          {{0, "kolory zawierają znak „(”"}}},
         {"name with a brace",
-         first + record("(a}b)", defaultParameters(), exampleRows()) + exampleRecord(),
+         first + record("(a}b)", defaultParameters(), exampleRows()) + first,
          {{0, "brakuje wierszy planszy: jest 9 z 10"},
           {1, "wiersz liczony jako „}” etapu nie jest samym „}” (znak „}” w nazwie, kolorach "
               "albo planszy); dalsze etapy mają przesunięte numery"}}},
@@ -142,7 +148,8 @@ TEST_F(StageCheck, FindsEachKindOfProblem) {
          "(A)\r\n}\r\n" + defaultParameters() + "\r\n",
          {{0, "brak wiersza „{” po wierszu parametrów"},
           {0, "brakuje wierszy planszy: jest 0 z 10"},
-          {0, "wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: 0, W: 0"}}},
+          {0, "wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest S: 0, W: 0"},
+          {0, "mniej diamentów na planszy (0) niż do zebrania (5)", Severity::Warning}}},
         {"parameter line missing", "(A)\r\n}\r\n", {{0, "brak wiersza parametrów"}}},
         {"data after byte 26",
          first + "\x1a" + namedExample("B"),
@@ -162,14 +169,15 @@ TEST_F(StageCheck, FindsEachKindOfProblem) {
     }
 }
 
-// The start-and-exit count is the one a load gives, so it must agree with the loader wherever
-// the record's own rows do not hold the stage: rows taken from the next record, a width above
-// 80, a width below the range.
-TEST_F(StageCheck, StartAndExitAgreeWithTheLoad) {
+// The findings of a stage are those of the stage a load gives, so they must agree with the
+// loader wherever the record's own rows do not hold the stage: rows taken from the next record,
+// a width above 80, a width below the range.
+TEST_F(StageCheck, FindingsAgreeWithTheLoad) {
     const std::string wide = std::string(79, '+') + "WS";
     std::vector<std::string> wideRows(10, std::string(81, '+'));
     wideRows[0] = "S" + std::string(79, '+') + "W"; // the exit stands in column 81
     wideRows[1] = std::string(79, '+') + "W+";
+    wideRows[2] = "++x" + std::string(77, '+') + "x"; // the second "x" lies beyond the load
     const std::vector<std::string> contents{
         record("(A)", defaultParameters(), {exampleRows().begin(), exampleRows().begin() + 9}) +
             exampleRecord(),
@@ -181,12 +189,35 @@ TEST_F(StageCheck, StartAndExitAgreeWithTheLoad) {
         const std::string path = write(content);
         Etap etap;
         CzytajEtap(path, 0, etap);
-        const std::vector<StageProblem> problems = findStageProblems(path);
-        const bool reported =
-            std::any_of(problems.begin(), problems.end(), [](const StageProblem& p) {
-                return p.index == 0 && p.text.starts_with("wymagana dokładnie jedna");
-            });
-        EXPECT_EQ(reported, !etap.hasOneStartAndOneExit()) << content;
+        // The check's lines of the stage's findings: each cell's, the rule's one line, the
+        // diamonds' warning.
+        std::vector<std::string> expected;
+        for (const StageFinding& finding : findStageFindings(etap)) {
+            if (finding.kind == FindingKind::UnwritableCell ||
+                finding.kind == FindingKind::UnknownCode) {
+                expected.push_back(finding.text);
+            }
+        }
+        if (!etap.hasOneStartAndOneExit()) {
+            expected.push_back("wymagana dokładnie jedna pozycja startowa i jedno wyjście, a jest "
+                               "S: " +
+                               std::to_string(etap.countInInterior('S')) +
+                               ", W: " + std::to_string(etap.countInInterior('W')));
+        }
+        if (etap.countInInterior('*') < etap.parametry.IleD) {
+            expected.push_back("ostrzeżenie: " +
+                               fewerDiamondsText(etap.countInInterior('*'), etap.parametry.IleD));
+        }
+        std::vector<std::string> reported;
+        for (const StageProblem& problem : findStageProblems(path)) {
+            const std::string line = problemLine(problem);
+            if (problem.index == 0 &&
+                (line.starts_with("0: pole") || line.starts_with("0: wymagana") ||
+                 line.starts_with("0: ostrzeżenie"))) {
+                reported.push_back(line.substr(3));
+            }
+        }
+        EXPECT_EQ(reported, expected) << content;
     }
 }
 
