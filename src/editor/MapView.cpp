@@ -1,5 +1,6 @@
 #include "MapView.h"
 
+#include "CellRenderer.h"
 #include "GridPainter.h"
 
 #include <QKeyEvent>
@@ -26,6 +27,7 @@ MapView::MapView(QWidget* parent) : QAbstractScrollArea(parent) {
     colours.setColor(QPalette::Window, krelwin::render::backgroundColor());
     viewport()->setPalette(colours);
     rowBand_ = krelwin::render::rowBandOf(grid_);
+    preview_.resize(columnCount(), rowCount());
     updateScrollBars();
 }
 
@@ -54,11 +56,13 @@ MapView::Selection MapView::selection() const {
 
 void MapView::setRowCount(int rows) {
     grid_.setRowCount(rows);
+    preview_.resize(columnCount(), rowCount());
     contentChanged();
 }
 
 void MapView::setColumnCount(int columns) {
     grid_.setColumnCount(columns);
+    preview_.resize(columnCount(), rowCount());
     contentChanged();
 }
 
@@ -188,6 +192,11 @@ void MapView::repaintAll() {
     viewport()->update();
 }
 
+void MapView::setPreview(const std::vector<PreviewCell>& cells) {
+    for (const Cell& cell : preview_.replace(cells))
+        repaintCell(cell.column, cell.row);
+}
+
 void MapView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     const QRegion& region = event->region();
@@ -201,11 +210,15 @@ void MapView::paintEvent(QPaintEvent* event) {
         const krelwin::render::CellPaint paint{
             offset, region, krelwin::render::CellRange{s.left, s.top, s.right, s.bottom},
             palette().brush(QPalette::Active, QPalette::Highlight), &rowBand_};
-        krelwin::render::paintCells(painter, grid_, *cells, paint,
-                                    [&](int column, int row, const QRect& rect, bool) {
-                                        if (drawCell_)
-                                            drawCell_(painter, column, row, rect);
-                                    });
+        cellsDrawn_ = 0;
+        krelwin::render::paintCells(
+            painter, grid_, *cells, paint, [&](int column, int row, const QRect& rect, bool) {
+                ++cellsDrawn_;
+                if (const std::optional<char> code = preview_.codeAt(column, row))
+                    krelwin::render::drawCell(painter, tiles_, *code, rect);
+                else if (drawCell_)
+                    drawCell_(painter, column, row, rect);
+            });
         if (hasFocus())
             paintFocusRect(painter);
     }
@@ -287,9 +300,23 @@ void MapView::updateCursor(const QPoint& viewportPoint) {
     viewport()->setCursor(onBorder ? Qt::SplitHCursor : Qt::PointingHandCursor);
 }
 
+MapView::Cell MapView::nearestCell(const QPoint& viewportPoint) const {
+    const QPoint content = viewportPoint + scrollOffset();
+    const QPoint inside(std::clamp(content.x(), 0, grid_.contentWidth() - 1),
+                        std::clamp(content.y(), 0, grid_.contentHeight() - 1));
+    const auto cell = grid_.cellAt(inside);
+    return cell ? Cell{cell->column, cell->row} : Cell{0, 0};
+}
+
 void MapView::mousePressEvent(QMouseEvent* event) {
     const QPoint position = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && rightDrag_ != RightDrag::None) {
+        cancelRightDrag();
+        return;
+    }
     setFocus(Qt::MouseFocusReason);
+    if (event->button() == Qt::RightButton)
+        startRightDrag(position);
     if (event->button() == Qt::LeftButton) {
         if (const auto border = columnBorderAt(position)) {
             resizingColumn_ = border;
@@ -303,10 +330,46 @@ void MapView::mousePressEvent(QMouseEvent* event) {
         }
     }
     emit mousePressed(event->button(), event->modifiers(), position);
+    if (event->button() == Qt::MiddleButton)
+        if (const auto cell = cellAt(position))
+            emit middlePressed(*cell);
+}
+
+// A drag whose release never came (taken by another window) ends as if released where it was.
+void MapView::startRightDrag(const QPoint& viewportPoint) {
+    if (rightDrag_ == RightDrag::Dragging) {
+        rightDrag_ = RightDrag::None;
+        emit dragReleased(dragCell_);
+    }
+    rightDrag_ = RightDrag::Dragging;
+    dragCell_ = nearestCell(viewportPoint);
+}
+
+void MapView::moveRightDrag(const QMouseEvent& event) {
+    if (!(event.buttons() & Qt::RightButton)) {
+        rightDrag_ = RightDrag::None; // released where the view did not see it
+        emit dragReleased(dragCell_);
+        return;
+    }
+    const Cell cell = nearestCell(event.position().toPoint());
+    if (cell == dragCell_)
+        return;
+    dragCell_ = cell;
+    scrollToCell(cell);
+    emit dragMoved(cell);
+}
+
+void MapView::cancelRightDrag() {
+    const bool wasDragging = rightDrag_ == RightDrag::Dragging;
+    rightDrag_ = RightDrag::Cancelled;
+    if (wasDragging)
+        emit dragCancelled();
 }
 
 void MapView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint position = event->position().toPoint();
+    if (rightDrag_ == RightDrag::Dragging)
+        moveRightDrag(*event);
     if (resizingColumn_) {
         // The width is kept at full size: a drag moves the border by screen pixels.
         setColumnWidth(*resizingColumn_,
@@ -323,6 +386,12 @@ void MapView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void MapView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton && rightDrag_ != RightDrag::None) {
+        const bool dragging = rightDrag_ == RightDrag::Dragging;
+        rightDrag_ = RightDrag::None;
+        if (dragging)
+            emit dragReleased(nearestCell(event->position().toPoint()));
+    }
     if (event->button() == Qt::LeftButton) {
         selecting_ = false;
         resizingColumn_.reset();
@@ -331,8 +400,10 @@ void MapView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void MapView::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        mousePressEvent(event); // a second right or middle press is a press like the first
+    // A second right or middle press is a press like the first, and so is a left one during a
+    // right drag, which it cancels.
+    if (event->button() != Qt::LeftButton || rightDrag_ != RightDrag::None) {
+        mousePressEvent(event);
         return;
     }
     if (columnBorderAt(event->position().toPoint()))
@@ -364,6 +435,11 @@ void MapView::wheelEvent(QWheelEvent* event) {
 // --- keyboard ---------------------------------------------------------------------------
 
 void MapView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && rightDrag_ != RightDrag::None) {
+        cancelRightDrag();
+        event->accept();
+        return;
+    }
     int dx = 0;
     int dy = 0;
     switch (event->key()) {

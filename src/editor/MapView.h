@@ -21,10 +21,17 @@
 //   - an overlay text, when set, is drawn over the top-left corner after the cells;
 //   - mousePressed() after the view's own handling of a press; the second press of a left
 //     double-click raises doubleClicked() instead; a left press on a column border starts a
-//     resize of that column and raises nothing.
+//     resize of that column and raises nothing; a middle press on a cell also raises
+//     middlePressed();
+//   - a right press begins a drag: each move of the held button into another cell raises
+//     dragMoved() and the release dragReleased(); Escape or a left press ends it with
+//     dragCancelled() instead, and the left press does nothing else;
+//   - a preview: cells drawn with a code of their own instead of the handler's drawing; a new
+//     preview repaints only the cells whose look it changes.
 #pragma once
 
 #include "CellGrid.h"
+#include "PreviewLayer.h"
 #include "TileSet.h"
 
 #include <QAbstractScrollArea>
@@ -98,12 +105,38 @@ public:
     void repaintCell(int column, int row);
     // Repaints every visible cell.
     void repaintAll();
+    // How many cells the last paint drew, previewed or not: what a partial repaint cost.
+    int cellsDrawnByLastPaint() const { return cellsDrawn_; }
+
+    // The preview: these cells are drawn with their own code, whatever the handler would draw,
+    // until the next preview. Cells beyond the grid are left out; a change of the row or
+    // column count drops the preview.
+    void setPreview(const std::vector<PreviewCell>& cells);
+    void clearPreview() { setPreview({}); }
+    std::optional<char> previewCode(int column, int row) const {
+        return preview_.codeAt(column, row);
+    }
+
+    // Whether the right button's drag is in progress (pressed in the view, not yet released
+    // or cancelled).
+    bool isDragging() const { return rightDrag_ == RightDrag::Dragging; }
 
 signals:
     void mousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     void doubleClicked();
     // The scale changed, from the program or by Ctrl + wheel.
     void scaleChanged(int percent);
+    // During a drag of the right button: the pointer reached another cell than the last one
+    // reported (or than the pressed one). Beyond the grid the nearest cell is reported; the
+    // cells between two reports are the receiver's to fill in.
+    void dragMoved(MapView::Cell cell);
+    // The right button was released, over `cell` (the nearest cell beyond the grid).
+    void dragReleased(MapView::Cell cell);
+    // Escape or a left press during the drag: nothing more is reported until the next right
+    // press.
+    void dragCancelled();
+    // A middle press on a cell, after mousePressed().
+    void middlePressed(MapView::Cell cell);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -132,6 +165,12 @@ private:
     // Sets the scale keeping the content under `anchor` (a viewport point) in place.
     void scaleAround(int percent, QPoint anchor);
 
+    // The cell under a viewport point or, beyond the grid, the nearest one.
+    Cell nearestCell(const QPoint& viewportPoint) const;
+    void startRightDrag(const QPoint& viewportPoint);
+    void moveRightDrag(const QMouseEvent& event);
+    void cancelRightDrag();
+
     void paintBeyondLastCell(QPainter& painter, const QRect& area);
     void paintFocusRect(QPainter& painter);
     void paintOverlayText(QPainter& painter);
@@ -147,6 +186,14 @@ private:
     DrawCellHandler drawCell_;
     QString overlayText_;
     int wheelTurn_ = 0; // wheel turns with Ctrl not yet a whole step
+
+    PreviewLayer preview_;
+    int cellsDrawn_ = 0;
+
+    // A right drag is over once the button is released; a cancelled one waits for that too.
+    enum class RightDrag { None, Dragging, Cancelled };
+    RightDrag rightDrag_ = RightDrag::None;
+    Cell dragCell_{0, 0}; // the last cell reported, or the pressed one
 
     bool selecting_ = false;
     std::optional<int> resizingColumn_;

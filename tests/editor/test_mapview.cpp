@@ -8,6 +8,7 @@
 #include "TileSet.h"
 
 #include <QPainter>
+#include <QSignalSpy>
 
 using namespace fixture;
 using krelwin::render::TileSet;
@@ -20,6 +21,23 @@ QImage grabView() {
     Form1->DG1->repaintAll();
     QApplication::processEvents();
     return Form1->DG1->viewport()->grab().toImage();
+}
+
+// Counts the paints of the widget it filters.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// A view of 8 x 8 cells, on the screen, whose cells end at x = y = 232.
+void showSmallView(MapView& view) {
+    view.setColumnCount(8);
+    view.setRowCount(8);
+    view.resize(400, 300);
+    view.show();
 }
 
 QRect selectionOf(const MapView& view) {
@@ -62,10 +80,7 @@ private slots:
 
     void selectionFollowsLeftPressesShiftDragAndKeys() {
         MapView view;
-        view.setColumnCount(8);
-        view.setRowCount(8);
-        view.resize(400, 300);
-        view.show();
+        showSmallView(view);
         QWidget* port = view.viewport();
         const auto at = [&](int column, int row) { return view.cellRect(column, row).center(); };
         QTest::mouseClick(port, Qt::LeftButton, {}, at(5, 5));
@@ -86,6 +101,91 @@ private slots:
         QCOMPARE(selectionOf(view), QRect(1, 1, 2, 3));
         QTest::keyClick(&view, Qt::Key_Left); // an arrow moves both, collapsing the selection
         QCOMPARE(selectionOf(view), QRect(0, 1, 1, 1));
+    }
+
+    // A right drag reports each cell it reaches once (the nearest one beyond the grid) and its
+    // release; Escape or a left press ends it with a cancel instead, the left press doing
+    // nothing else; a middle press on a cell is reported after the press. None moves the
+    // selection.
+    void rightDragsAndMiddlePressesAreReportedByCell() {
+        MapView view;
+        showSmallView(view);
+        QWidget* port = view.viewport();
+        const auto at = [&](int column, int row) { return view.cellRect(column, row).center(); };
+        QStringList reports;
+        const auto cellText = [](MapView::Cell cell) {
+            return QString("%1,%2").arg(cell.column).arg(cell.row);
+        };
+        connect(&view, &MapView::mousePressed, this,
+                [&](Qt::MouseButton button) { reports << QString("press %1").arg(int(button)); });
+        connect(&view, &MapView::dragMoved, this,
+                [&](auto cell) { reports << "moved " + cellText(cell); });
+        connect(&view, &MapView::dragReleased, this,
+                [&](auto cell) { reports << "released " + cellText(cell); });
+        connect(&view, &MapView::dragCancelled, this, [&] { reports << "cancelled"; });
+        connect(&view, &MapView::middlePressed, this,
+                [&](auto cell) { reports << "middle " + cellText(cell); });
+        QTest::mouseClick(port, Qt::LeftButton, {}, at(5, 5));
+        reports.clear();
+
+        QTest::mousePress(port, Qt::RightButton, {}, at(1, 1));
+        QVERIFY(view.isDragging());
+        QTest::mouseMove(port, at(1, 1) + QPoint(5, 5));
+        QTest::mouseMove(port, at(4, 2));
+        QTest::mouseMove(port, QPoint(390, at(4, 2).y()));
+        QTest::mouseRelease(port, Qt::RightButton, {}, QPoint(390, 290));
+        QVERIFY(!view.isDragging());
+        QCOMPARE(reports, (QStringList{"press 2", "moved 4,2", "moved 7,2", "released 7,7"}));
+
+        reports.clear();
+        QTest::mousePress(port, Qt::RightButton, {}, at(2, 2));
+        QTest::mouseMove(port, at(3, 3));
+        QTest::keyClick(&view, Qt::Key_Escape);
+        QTest::mouseMove(port, at(4, 4));
+        QTest::mouseRelease(port, Qt::RightButton, {}, at(4, 4));
+        QTest::mousePress(port, Qt::RightButton, {}, at(2, 2));
+        QTest::mouseClick(port, Qt::LeftButton, {}, at(6, 6));
+        QTest::mouseRelease(port, Qt::RightButton, {}, at(2, 2));
+        QTest::mouseClick(port, Qt::MiddleButton, {}, at(3, 4));
+        QTest::mouseClick(port, Qt::MiddleButton, {}, QPoint(390, 10)); // no cell there
+        QCOMPARE(reports, (QStringList{"press 2", "moved 3,3", "cancelled", "press 2", "cancelled",
+                                       "press 4", "middle 3,4", "press 4"}));
+        QCOMPARE(selectionOf(view), QRect(5, 5, 1, 1));
+    }
+
+    // A preview's cells show their codes' tiles instead of the handler's drawing; a new preview
+    // repaints only the cells whose look it changes, and the same preview again none.
+    void previewDrawsItsCodesAndRepaintsOnlyWhatChanges() {
+        MapView view;
+        view.setDrawCellHandler([&](QPainter& canvas, int, int, const QRect& rect) {
+            krelwin::render::drawCell(canvas, view.tiles(), '.', rect);
+        });
+        showSmallView(view);
+        QApplication::processEvents();
+        PaintCounter counter;
+        view.viewport()->installEventFilter(&counter);
+        const auto drawnFor = [&](const std::vector<PreviewCell>& preview) {
+            view.setPreview(preview);
+            QApplication::processEvents();
+            return view.cellsDrawnByLastPaint();
+        };
+        QCOMPARE(drawnFor({{2, 2, '#'}}), 1);
+        const QImage rivet = TileSet::builtIn().image(4);
+        const QImage shown = view.viewport()->grab().toImage();
+        QCOMPARE(shown.pixelColor(view.cellRect(2, 2).topLeft() + QPoint(10, 10)),
+                 rivet.pixelColor(10, 10));
+        QCOMPARE(shown.pixelColor(view.cellRect(3, 2).topLeft() + QPoint(10, 10)),
+                 QColor(Qt::black));
+        QCOMPARE(drawnFor({{2, 2, '#'}, {3, 2, '#'}}), 1);
+        QCOMPARE(drawnFor({{3, 2, '*'}, {9, 9, '#'}}), 2); // (2,2) goes, (3,2) changes
+        const int paints = counter.paints;
+        view.setPreview({{3, 2, '*'}});
+        QApplication::processEvents();
+        QCOMPARE(counter.paints, paints);
+        QCOMPARE(view.previewCode(3, 2), std::optional('*'));
+        view.setRowCount(9);
+        QVERIFY(!view.previewCode(3, 2)); // a new size drops the preview
+        view.viewport()->removeEventFilter(&counter);
     }
 
     void tilesAndMarksFollowTheCellsActualSize_data() {
@@ -185,13 +285,7 @@ private slots:
                 drawn.push_back({column, row});
                 Form1->DG1DrawCell(canvas, column, row, rect);
             });
-        struct PaintCounter : QObject {
-            int paints = 0;
-            bool eventFilter(QObject*, QEvent* event) override {
-                paints += event->type() == QEvent::Paint;
-                return false;
-            }
-        } counter;
+        PaintCounter counter;
         Form1->DG1->viewport()->installEventFilter(&counter);
         Stan->etap.plansza.at(7, 8) = '*';
         Form1->RysujPole(7, 8);
