@@ -349,9 +349,9 @@ private slots:
             QCOMPARE(tools::toolKeyOf(row.kod), std::optional(row.key));
         }
         QVERIFY(!tools::toolKeyOf('<'));
-        QCOMPARE(tools::hintWithKey("Diament", Qt::Key_D), QString("Diament (D)"));
-        QCOMPARE(tools::hintWithKey("Mur rozszerzalny", Qt::SHIFT | Qt::Key_U),
-                 QString("Mur rozszerzalny (Shift+U)"));
+        QCOMPARE(tools::toolButtonHint(1), QString("Diament (D)"));
+        QCOMPARE(tools::toolButtonHint(9), QString("Mur rozszerzalny (Shift+U)"));
+        QCOMPARE(tools::toolButtonHint(13), QString("Puste pole (G)"));
     }
 
     void pickerTakesTheExactCodeOfAKnownKind() {

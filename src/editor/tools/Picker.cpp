@@ -1,11 +1,12 @@
 #include "Picker.h"
 
+#include "cell_kinds.h"
 #include "cells.h"
 
 namespace tools {
 
 std::optional<char> pickedTool(char code) {
-    if (code == krelwin::kod::Pusty || krelwin::tileImageOf(code) >= 0)
+    if (krelwin::isKnownCode(code))
         return code;
     return std::nullopt;
 }

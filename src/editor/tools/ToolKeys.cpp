@@ -1,5 +1,7 @@
 #include "ToolKeys.h"
 
+#include "cell_kinds.h"
+
 #include <QKeySequence>
 
 namespace tools {
@@ -14,6 +16,11 @@ std::optional<QKeyCombination> toolKeyOf(char kod) {
 QString hintWithKey(const QString& hint, QKeyCombination key) {
     return QStringLiteral("%1 (%2)").arg(hint,
                                          QKeySequence(key).toString(QKeySequence::NativeText));
+}
+
+QString toolButtonHint(std::size_t index) {
+    return hintWithKey(QString::fromUtf8(krelwin::CellKinds.at(index).name),
+                       ToolButtonKeys.at(index).key);
 }
 
 } // namespace tools

@@ -42,13 +42,14 @@ inline constexpr std::array<ToolKey, 14> ToolButtonKeys{{
     {kod::Pusty, Qt::Key_G},
 }};
 
-// The hint of the empty tool's button, which shows a key like every other.
-inline constexpr const char* EmptyToolHint = "Puste pole";
-
 // The key of the button that selects `kod`, if a button does.
 std::optional<QKeyCombination> toolKeyOf(char kod);
 
 // A hint with its key as menus show keys: "Diament (D)", "Mur rozszerzalny (Shift+U)".
 QString hintWithKey(const QString& hint, QKeyCombination key);
+
+// The hint of toolbar button `index` (0 for ToolButton1): its kind's name with its key. The
+// empty tool's button, which shows a key like every other, is "Puste pole (G)".
+QString toolButtonHint(std::size_t index);
 
 } // namespace tools
