@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QString>
 
-#include <cstdio>
 #include <filesystem>
 
 namespace krelwin::cli {
@@ -36,13 +35,6 @@ QImage pictureOfStageAt(const std::string& path, int index, const render::Pictur
     Etap etap;
     CzytajEtap(path, index, etap);
     return render::pictureOfStage(etap, options);
-}
-
-// "000.png", "001.png", ...: three digits at least, so that names sort in stage order.
-std::string pictureName(int index) {
-    char name[32];
-    std::snprintf(name, sizeof name, "%03d.png", index);
-    return name;
 }
 
 // One pass over the file: each stage is drawn and written as soon as its lines have been read.

@@ -164,6 +164,55 @@ const std::vector<Command>& allCommands() {
          1,
          1,
          runFixLineEnds},
+        {"diff",
+         "OLD NEW [--png DIR]",
+         "compare two packs stage by stage (exit 1 when they differ)",
+         "Compares the packs OLD and NEW stage by stage and prints, in Polish, the stages\n"
+         "removed, added, moved and renamed, and for each changed stage the parameters\n"
+         "that changed (old → new) and the rows whose cells differ, old above new, with\n"
+         "\"^\" under the changed cells. Stages are numbered from 0, as in the other\n"
+         "commands. A stage is the same stage when its parameters and cells match, or,\n"
+         "failing that, when its name does within 3 places of where it is expected.\n"
+         "Line ends that the game reads alike (CR, CR LF) are no difference.\n"
+         "Exit status: 0 the packs hold the same stages, 1 they differ, 2 an error.\n"
+         "  --png DIR  also draw each changed stage as it is in NEW, its changed cells\n"
+         "             framed in red, into DIR (created if missing), named by its index\n"
+         "             in NEW: 000.png, 001.png, ...\n"
+         "Given the 7 arguments of a git external diff (path old-file old-hex old-mode\n"
+         "new-file new-hex new-mode), it compares old-file with new-file, takes /dev/null\n"
+         "for an empty pack, and exits with 0 whenever it could compare. For git:\n"
+         "  git config diff.krelwin.command \"krelwin-stage diff\"\n"
+         "  echo '*.map diff=krelwin merge=krelwin' >> .gitattributes\n",
+         {"--png"},
+         {},
+         2,
+         9,
+         runDiff,
+         ExitUsage},
+        {"merge",
+         "BASE OURS THEIRS [NAME]",
+         "merge the changes from BASE to THEIRS into OURS (a git merge driver)",
+         "Merges two versions of a pack, OURS and THEIRS, with their common ancestor BASE,\n"
+         "stage by stage, and writes the result over OURS through the editor's safe write.\n"
+         "A stage changed on one side only is taken from that side; one changed alike on\n"
+         "both sides is taken once; a rename on one side and a change of cells on the\n"
+         "other are both kept. A stage changed differently on both sides is a conflict:\n"
+         "OURS keeps our stage, and theirs follows right after it, \" (konflikt)\" added to\n"
+         "its name. So is a stage removed on one side and changed on the other: the\n"
+         "changed version stays. Conflicts are listed on standard error. NAME, the file's\n"
+         "name in the repository, only names it in messages.\n"
+         "Packs whose records do not stand on their own (stray \"(\" or \"}\", missing\n"
+         "rows, lines before the first stage, data after a byte 26) are not merged.\n"
+         "Exit status: 0 merged cleanly, 1 merged with conflicts, 2 an error or a pack\n"
+         "that cannot be merged safely (OURS is then left as it was). For git:\n"
+         "  git config merge.krelwin.driver \"krelwin-stage merge %O %A %B %P\"\n"
+         "  echo '*.map diff=krelwin merge=krelwin' >> .gitattributes\n",
+         {},
+         {},
+         3,
+         4,
+         runMerge,
+         ExitUsage},
         {"render",
          "FILE (INDEX OUT.png | --all OUTDIR) [--scale N] [--grid]",
          "draw stage INDEX, or every stage, as a PNG picture",

@@ -25,6 +25,8 @@ struct Command {
     std::size_t minimumPositional;
     std::size_t maximumPositional;
     int (*run)(const CommandLine& line, std::ostream& out);
+    // The exit status of a failure: diff and merge answer 2, as diff(1) and git expect.
+    int failureStatus = ExitFailure;
 };
 
 int runList(const CommandLine& line, std::ostream& out);
@@ -38,6 +40,8 @@ int runMove(const CommandLine& line, std::ostream& out);
 int runDuplicate(const CommandLine& line, std::ostream& out);
 int runRename(const CommandLine& line, std::ostream& out);
 int runFixLineEnds(const CommandLine& line, std::ostream& out);
+int runDiff(const CommandLine& line, std::ostream& out);
+int runMerge(const CommandLine& line, std::ostream& out);
 // Need the editor's renderer; in a build without Qt they fail with a message.
 int runRender(const CommandLine& line, std::ostream& out);
 int runThumbnail(const CommandLine& line, std::ostream& out);

@@ -6,6 +6,8 @@
 #include <QBuffer>
 #include <QByteArray>
 
+#include <cstdio>
+
 namespace krelwin::cli {
 
 namespace {
@@ -34,6 +36,12 @@ void writePicture(const std::string& path, const QImage& picture) {
         throw PlainMessage("Nie można zapisać obrazu: " + shownText(path) + " (" + error.what() +
                            ")");
     }
+}
+
+std::string pictureName(long index) {
+    char name[32];
+    std::snprintf(name, sizeof name, "%03ld.png", index);
+    return name;
 }
 
 } // namespace krelwin::cli

@@ -12,4 +12,8 @@ namespace krelwin::cli {
 // zapisać obrazu: ...") and what the safe write throws besides InOutError.
 void writePicture(const std::string& path, const QImage& picture);
 
+// The picture of stage `index` among a pack's pictures: "000.png", "001.png", ..., three digits
+// at least, so that names sort in stage order.
+std::string pictureName(long index);
+
 } // namespace krelwin::cli

@@ -1,8 +1,10 @@
 #include "picture_program.h"
 
 #include "commands.h"
+#include "diff_pictures.h"
 #include "errors.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <unistd.h>
@@ -40,8 +42,19 @@ std::filesystem::path ownFolder() {
 
 } // namespace
 
-bool drawsPictures(std::string_view command) {
-    return command == "render" || command == "thumbnail";
+bool drawsPictures(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) {
+        return false;
+    }
+    const std::string& command = arguments.front();
+    if (command == "render" || command == "thumbnail") {
+        return true;
+    }
+    const auto optionsEnd = std::find(arguments.begin(), arguments.end(), "--");
+    return command == "diff" &&
+           std::any_of(arguments.begin() + 1, optionsEnd, [](const std::string& argument) {
+               return argument == "--png" || argument.starts_with("--png=");
+           });
 }
 
 std::vector<std::string> pictureProgramPaths() {
@@ -70,6 +83,10 @@ int runRender(const CommandLine&, std::ostream&) {
 
 int runThumbnail(const CommandLine&, std::ostream&) {
     pictureProgramMissing("thumbnail");
+}
+
+std::unique_ptr<ChangePictures> openChangePictures(const std::string&) {
+    pictureProgramMissing("diff --png");
 }
 
 } // namespace krelwin::cli

@@ -9,8 +9,9 @@
 
 namespace krelwin::cli {
 
-// Whether the command is one that krelwin-stage-pictures runs.
-bool drawsPictures(std::string_view command);
+// Whether the command line (after the program's name) is one that krelwin-stage-pictures runs:
+// render, thumbnail, and diff with --png.
+bool drawsPictures(const std::vector<std::string>& arguments);
 
 // Where krelwin-stage-pictures is looked for, in this order: the libexec folder relative to the
 // running krelwin-stage (../libexec/krelwin-konstruktor/ from its bin folder), then beside it,

@@ -81,7 +81,7 @@ int runProgram(const std::vector<std::string>& arguments) {
     } catch (const std::exception& error) {
         std::cerr << ProgramName << ": " << error.what() << "\n";
     }
-    return ExitFailure;
+    return command != nullptr ? command->failureStatus : ExitFailure;
 }
 
 } // namespace krelwin::cli

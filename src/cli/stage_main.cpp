@@ -5,7 +5,8 @@
 #include "program.h"
 
 int main(int argc, char** argv) {
-    if (argc > 1 && krelwin::cli::drawsPictures(argv[1]))
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (krelwin::cli::drawsPictures(arguments))
         krelwin::cli::startPictureProgram(argv);
-    return krelwin::cli::runProgram(std::vector<std::string>(argv + 1, argv + argc));
+    return krelwin::cli::runProgram(arguments);
 }

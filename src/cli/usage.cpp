@@ -29,10 +29,15 @@ std::string programHelp() {
     for (const Command& command : allCommands()) {
         text += commandOverview(command);
     }
-    text += "\nFILE, SRC and DEST are stage files; stages are numbered from 0 in file order.\n"
+    text += "\nFILE, SRC, DEST, OLD, NEW, BASE, OURS and THEIRS are stage files; stages are\n"
+            "numbered from 0 in file order, in arguments and in messages.\n"
             "Messages go to standard error in the editor's words.\n"
             "Exit status: 0 success; 1 failure, refused write, or problems found by check\n"
-            "(not its warnings); 2 usage error.\n"
+            "(not its warnings); 2 usage error. diff: 0 same stages, 1 they differ, 2 error;\n"
+            "merge: 0 merged, 1 merged with conflicts, 2 error.\n"
+            "For git, in .gitattributes '*.map diff=krelwin merge=krelwin', and:\n"
+            "  git config diff.krelwin.command \"krelwin-stage diff\"\n"
+            "  git config merge.krelwin.driver \"krelwin-stage merge %O %A %B %P\"\n"
             "Run '" +
             std::string(ProgramName) + " COMMAND --help' for one command, '" +
             std::string(ProgramName) + " --version' for the version.\n";

@@ -127,6 +127,32 @@ TEST_F(RenderCommand, ThumbnailFitsStageZeroOfTheSamplePackIntoTheSize) {
               picture("twice.png").convertToFormat(QImage::Format_RGB32));
 }
 
+TEST_F(RenderCommand, DiffWithPngFramesTheChangedCellsOfEachChangedStage) {
+    write("stary.map", exampleRecord("A") + exampleRecord("B"));
+    write("nowy.map", exampleRecord("A") + exampleRecord("B", 6, "+*++o++++o++++...+"));
+    const Outcome outcome = run({"diff", "--png", "obrazy", "stary.map", "nowy.map"});
+    EXPECT_EQ(outcome.exitCode, 1) << outcome.err;
+    EXPECT_TRUE(outcome.out.starts_with("Etap nr 1 „B” zmieniony:\n")) << outcome.out;
+    EXPECT_EQ(TempFolder::entriesOf(folder.path() / "obrazy"), std::vector<std::string>{"001.png"});
+    const QImage framed = picture("obrazy/001.png");
+    ASSERT_EQ(framed.size(), QSize(20 * 28, 12 * 28));
+    // The cell at column 5, row 3 changed: a red frame on its edge, its tile inside.
+    const QColor red(255, 0, 0);
+    EXPECT_EQ(framed.pixelColor(5 * 28, 3 * 28 + 14), red);
+    EXPECT_EQ(framed.pixelColor(5 * 28 + 27, 3 * 28 + 27), red);
+    EXPECT_NE(framed.pixelColor(5 * 28 + 14, 3 * 28 + 14), red);
+    ASSERT_EQ(run({"render", "nowy.map", "1", "b.png"}).exitCode, 0);
+    const QImage plain = picture("b.png").convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(cellOf(framed.convertToFormat(QImage::Format_RGB32), 4, 3, 28),
+              cellOf(plain, 4, 3, 28));
+    // krelwin-stage without its picture program draws nothing and says why.
+    const std::string lonely = folder.file("krelwin-stage");
+    std::filesystem::copy_file(KRELWIN_STAGE_PATH, lonely);
+    const Outcome alone = runProgram(lonely, {"diff", "stary.map", "nowy.map", "--png=inne"});
+    EXPECT_EQ(alone.exitCode, 2);
+    EXPECT_TRUE(alone.err.starts_with("diff --png is not available")) << alone.err;
+}
+
 TEST_F(RenderCommand, FailuresSayWhyAndWriteNothing) {
     const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases{
         {{"render", "missing.map", "0", "out.png"}, 1, "Brak pliku: missing.map..."},
