@@ -1,5 +1,6 @@
 #include "self_contained_record.h"
 
+#include "byte_scan.h"
 #include "errors.h"
 #include "integer_text.h"
 #include "line_splitter.h"
@@ -33,8 +34,7 @@ std::string rowsProblem(std::string_view content) {
                "” nie jest liczbą całkowitą, więc nie wiadomo, gdzie kończy się plansza";
     }
     // Read canonically, the content holds one CR per line.
-    const auto lines =
-        static_cast<std::size_t>(std::count(content.begin(), content.end(), CarriageReturn));
+    const std::size_t lines = countEach<1>(content, {CarriageReturn})[0];
     const auto rows = static_cast<std::size_t>(std::clamp<int32_t>(*height, 0, MaxWymiar));
     if (lines < LinesBeforeRows + rows) {
         const std::size_t present = lines > LinesBeforeRows ? lines - LinesBeforeRows : 0;
@@ -58,7 +58,7 @@ std::string selfContainedProblem(const RecordPlace& place, std::string_view name
         return "wiersz liczony jako „}” etapu nie jest samym „}” (znak „}” w nazwie, kolorach "
                "albo planszy)";
     }
-    if (content.find(NameMarker) != std::string_view::npos) {
+    if (contains(content, NameMarker)) {
         return "znak „(” w kolorach albo w planszy: edytor wziąłby ten wiersz za wiersz nazwy "
                "następnego etapu";
     }

@@ -1,13 +1,11 @@
 #include "stage_rewrite.h"
 
+#include "canonical_reader.h"
 #include "errors.h"
 #include "file_system.h"
-#include "line_reader.h"
-#include "line_splitter.h"
 #include "stage_record.h"
 
 #include <cerrno>
-#include <limits>
 
 namespace krelwin {
 
@@ -66,46 +64,7 @@ WriteRefused StageRewrite::noSuchStage(long index, long stagesInFile) const {
 }
 
 void StageRewrite::copy(off_t from, std::optional<off_t> to) {
-    if (to && *to <= from) {
-        return;
-    }
-    seekTo(fd(), from);
-    LineReader reader(fd());
-    LineSplitter splitter;
-    off_t left = to ? *to - from : std::numeric_limits<off_t>::max();
-    bool lineOpen = false; // bytes of an unended line have gone out
-    std::string_view block;
-    while (left > 0 && reader.readRawBlock(block)) {
-        if (static_cast<off_t>(block.size()) > left) {
-            block = block.substr(0, static_cast<std::size_t>(left));
-        }
-        left -= static_cast<off_t>(block.size());
-        const char* const end = block.data() + block.size();
-        const char* lineStart = splitter.blockStart(block.data(), end);
-        const char* run = lineStart;
-        bool sawLineEnd = false;
-        // Runs of lines that already end in CR LF go out as one piece.
-        while (const char* cr = LineSplitter::lineEnd(lineStart, end)) {
-            sawLineEnd = true;
-            lineStart = splitter.pastLineEnd(cr, end);
-            if (lineStart == cr + 2) {
-                continue; // already CR LF
-            }
-            // A CR alone; at the block's end its LF, if one follows, is dropped from the next.
-            write(std::string_view(run, cr - run));
-            write(LineEnd);
-            run = lineStart;
-        }
-        write(std::string_view(run, end - run));
-        if (lineStart < end) {
-            lineOpen = true;
-        } else if (sawLineEnd) {
-            lineOpen = false;
-        }
-    }
-    if (lineOpen) {
-        write(LineEnd);
-    }
+    CanonicalReader(fd()).copy(from, to, [this](std::string_view piece) { write(piece); });
 }
 
 void StageRewrite::copyAfter(const Record& record) {

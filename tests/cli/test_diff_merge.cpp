@@ -96,6 +96,13 @@ TEST_F(DiffCommand, TakesTheArgumentsOfGitsExternalDiff) {
     EXPECT_EQ(renamed.out, "krelwin-stage diff a/a.map b/b.map\nEtapy bez zmian.\n");
     EXPECT_EQ(
         run({"diff", "p.map", "brak.map", hex, "100644", "stary.map", hex, "100644"}).exitCode, 2);
+    // The lines that set the drivers up, in the program's help.
+    const std::string help = run({"--help"}).out;
+    for (const char* line :
+         {"'*.map diff=krelwin merge=krelwin'",
+          "git config diff.krelwin.command \"krelwin-stage diff\"\n",
+          "git config merge.krelwin.driver \"krelwin-stage merge %O %A %B %P\"\n"})
+        EXPECT_NE(help.find(line), std::string::npos) << line;
 }
 
 TEST_F(MergeCommand, WritesOursAndListsConflicts) {

@@ -3,23 +3,14 @@
 // moves and additions of theirs.
 #include "merge_plan.h"
 
+#include "stage_identities.h"
+
 #include <gtest/gtest.h>
 
 namespace krelwin {
 namespace {
 
 using Kind = MergeConflict::Kind;
-
-// "A1": a stage named A whose content is number 1.
-std::vector<StageIdentity> pack(const std::vector<std::string>& stages) {
-    std::vector<StageIdentity> identities;
-    for (const std::string& stage : stages) {
-        const std::size_t digits = stage.find_first_of("0123456789");
-        identities.push_back(
-            {"(" + stage.substr(0, digits) + ")", std::stoull(stage.substr(digits)), 100});
-    }
-    return identities;
-}
 
 struct Merge {
     const char* what;
