@@ -21,8 +21,8 @@ inline void reportFailure(benchmark::State& state, const std::string& what) {
     state.SkipWithError(what.c_str());
 }
 
-// Looked up on PATH like a shell does; false unless it started and exited with 0.
-inline bool runToEnd(const std::vector<std::string>& command) {
+// Looked up on PATH like a shell does; false unless it started and exited with `status`.
+inline bool runToEnd(const std::vector<std::string>& command, int status = 0) {
     std::vector<char*> argv;
     for (const std::string& argument : command)
         argv.push_back(const_cast<char*>(argument.c_str()));
@@ -34,9 +34,9 @@ inline bool runToEnd(const std::vector<std::string>& command) {
     pid_t child = 0;
     const int failed = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    return failed == 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-           WEXITSTATUS(status) == 0;
+    int result = 0;
+    return failed == 0 && waitpid(child, &result, 0) == child && WIFEXITED(result) &&
+           WEXITSTATUS(result) == status;
 }
 
 } // namespace benchsupport

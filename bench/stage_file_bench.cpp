@@ -9,6 +9,7 @@
 // run, with repetitions interleaved:
 //   stage_file_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 //                    --benchmark_enable_random_interleaving=true
+#include "bench_stage.h"
 #include "stage_file.h"
 #include "stage_record.h"
 #include "stage_sequence.h"
@@ -29,6 +30,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace krelwin;
+using benchsupport::benchStage;
 
 // Heap in use and its peak, counted by the replaced global operator new and delete below.
 std::atomic<std::size_t> heapInUse{0};
@@ -39,16 +41,6 @@ fs::path folder;
 std::string bigFile;   // stageCount stages
 std::string smallFile; // 100 stages
 constexpr int SmallStageCount = 100;
-
-Etap benchStage(char fill) {
-    Etap etap;
-    etap.parametry.Szer = MaxWymiar;
-    etap.parametry.Wys = MaxWymiar;
-    etap.fillInterior(fill);
-    etap.plansza.at(1, 1) = 'S';
-    etap.plansza.at(MaxWymiar, MaxWymiar) = 'W';
-    return etap;
-}
 
 void writeStageFile(const std::string& path, int stages) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
