@@ -7,6 +7,7 @@ KRELWIN_PACKAGES=(
     qt6-base-dev qt6-translations-l10n libgl-dev
     xvfb xauth fonts-dejavu-core
     desktop-file-utils shared-mime-info dpkg-dev file
+    git
 )
 KRELWIN_FUZZ_PACKAGES=(clang libclang-rt-dev)
 

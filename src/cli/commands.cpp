@@ -191,7 +191,7 @@ const std::vector<Command>& allCommands() {
          ExitUsage},
         {"merge",
          "BASE OURS THEIRS [NAME]",
-         "merge the changes from BASE to THEIRS into OURS (a git merge driver)",
+         "three-way merge of packs into OURS (a git merge driver)",
          "Merges two versions of a pack, OURS and THEIRS, with their common ancestor BASE,\n"
          "stage by stage, and writes the result over OURS through the editor's safe write.\n"
          "A stage changed on one side only is taken from that side; one changed alike on\n"

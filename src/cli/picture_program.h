@@ -1,6 +1,6 @@
-// The picture commands (render, thumbnail) draw with Qt, which krelwin-stage itself never loads:
-// it hands them to krelwin-stage-pictures, a program of the same commands built with the
-// editor's renderer, installed in the libexec folder. Users and scripts see one command.
+// The picture commands (render, thumbnail, diff --png) draw with Qt, which krelwin-stage itself
+// never loads: it hands them to krelwin-stage-pictures, a program of the same commands built
+// with the editor's renderer, installed in the libexec folder. Users and scripts see one command.
 #pragma once
 
 #include <string>
