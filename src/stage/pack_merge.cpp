@@ -54,17 +54,17 @@ struct Side {
     CanonicalReader& records;
 };
 
-void writeStage(const MergedStage& stage, const Side& ours, const Side& theirs, std::string& buffer,
-                SafeWrite& out) {
+// The stage's name line, then its content copied straight from the version it comes from.
+void writeStage(const MergedStage& stage, const Side& ours, const Side& theirs, SafeWrite& out) {
     const Side& named = stage.name.side == PackSide::Ours ? ours : theirs;
     const Side& filled = stage.content.side == PackSide::Ours ? ours : theirs;
     const StageIdentity& identity = named.pack.stages[stage.name.index];
-    buffer = stage.conflictCopy ? nameLine(shownName(identity) + std::string(ConflictSuffix))
-                                : identity.nameLine;
-    buffer += LineEnd;
+    out.write(stage.conflictCopy ? nameLine(shownName(identity) + std::string(ConflictSuffix))
+                                 : identity.nameLine);
+    out.write(LineEnd);
     const RecordPlace& place = filled.pack.places[stage.content.index];
-    filled.records.append(place.contentStart, place.end, buffer);
-    out.write(buffer);
+    filled.records.copy(place.contentStart, place.end,
+                        [&out](std::string_view piece) { out.write(piece); });
 }
 
 } // namespace
@@ -85,9 +85,8 @@ std::vector<MergeConflict> mergePacks(const std::string& basePath, const std::st
     CanonicalReader theirsRecords(theirsFd.get());
     const Side oursSide{ours, oursRecords};
     const Side theirsSide{theirs, theirsRecords};
-    std::string buffer;
     for (const MergedStage& stage : plan.stages) {
-        writeStage(stage, oursSide, theirsSide, buffer, out);
+        writeStage(stage, oursSide, theirsSide, out);
     }
     out.commit();
     return plan.conflicts;

@@ -19,7 +19,8 @@ constexpr std::string_view BraceLine = "}\r\n";
 constexpr std::size_t HeightParameter = 1;
 constexpr std::size_t LinesBeforeRows = 3; // "}", the parameter line, "{"
 
-std::string rowsProblem(std::string_view content) {
+// `lines`: how many lines the content holds (read canonically, one CR each).
+std::string rowsProblem(std::string_view content, std::size_t lines) {
     const std::size_t parametersStart = BraceLine.size();
     const std::size_t parametersEnd = content.find(CarriageReturn, parametersStart);
     if (parametersEnd == std::string_view::npos) {
@@ -33,8 +34,6 @@ std::string rowsProblem(std::string_view content) {
         return "Wys: „" + shownText(heightText) +
                "” nie jest liczbą całkowitą, więc nie wiadomo, gdzie kończy się plansza";
     }
-    // Read canonically, the content holds one CR per line.
-    const std::size_t lines = countEach<1>(content, {CarriageReturn})[0];
     const auto rows = static_cast<std::size_t>(std::clamp<int32_t>(*height, 0, MaxWymiar));
     if (lines < LinesBeforeRows + rows) {
         const std::size_t present = lines > LinesBeforeRows ? lines - LinesBeforeRows : 0;
@@ -58,11 +57,13 @@ std::string selfContainedProblem(const RecordPlace& place, std::string_view name
         return "wiersz liczony jako „}” etapu nie jest samym „}” (znak „}” w nazwie, kolorach "
                "albo planszy)";
     }
-    if (contains(content, NameMarker)) {
+    // One pass over the content for both.
+    const auto [lines, openings] = countEach<2>(content, {CarriageReturn, NameMarker});
+    if (openings > 0) {
         return "znak „(” w kolorach albo w planszy: edytor wziąłby ten wiersz za wiersz nazwy "
                "następnego etapu";
     }
-    return rowsProblem(content);
+    return rowsProblem(content, lines);
 }
 
 } // namespace krelwin
