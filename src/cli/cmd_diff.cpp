@@ -97,7 +97,8 @@ int runDiff(const CommandLine& line, std::ostream& out) {
     if (fromGit) {
         const std::string& renamedTo =
             arguments.size() == GitRenameArguments ? arguments[7] : arguments[0];
-        out << "krelwin-stage diff a/" << arguments[0] << " b/" << renamedTo << "\n";
+        out << "krelwin-stage diff a/" << shownText(arguments[0]) << " b/" << shownText(renamedTo)
+            << "\n";
         if (comparison.sameStages()) {
             out << "Etapy bez zmian.\n";
         }
