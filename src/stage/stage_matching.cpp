@@ -1,9 +1,11 @@
 #include "stage_matching.h"
 
 #include <algorithm>
-#include <deque>
+#include <optional>
+#include <queue>
 #include <set>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 
 namespace krelwin {
@@ -69,44 +71,94 @@ private:
         for (long n = 0; n < newCount(); ++n) {
             newByContent[contentOf(new_[n])].push_back(n);
         }
-        // Group by group, in the order of each group's first old stage.
+        // The usual case first, a stage and its unchanged self: the pairs by which duplicates
+        // are placed.
+        std::vector<std::pair<const std::vector<long>*, const std::vector<long>*>> duplicates;
         for (long o = 0; o < oldCount(); ++o) {
             const ContentKey key = contentOf(old_[o]);
             const std::vector<long>& olds = oldByContent[key];
             const auto news = newByContent.find(key);
-            if (olds.front() == o && news != newByContent.end()) {
-                pairIdenticalGroup(olds, news->second);
+            if (olds.front() != o || news == newByContent.end()) {
+                continue;
             }
+            if (olds.size() == 1 && news->second.size() == 1) {
+                pair(o, news->second.front());
+            } else {
+                duplicates.emplace_back(&olds, &news->second);
+            }
+        }
+        if (duplicates.empty()) {
+            return;
+        }
+        const std::vector<std::pair<long, long>> expected = expectedPlaces();
+        for (const auto& [olds, news] : duplicates) {
+            pairNearest(*olds, *news, expected, true);
+            pairNearest(*olds, *news, expected, false);
         }
     }
 
-    void pairIdenticalGroup(const std::vector<long>& olds, const std::vector<long>& news) {
-        if (olds.size() == 1 && news.size() == 1) {
-            pair(olds.front(), news.front()); // the usual case: a stage and its unchanged self
-            return;
-        }
-        std::unordered_map<std::string_view, std::deque<long>> newsByName;
-        for (const long n : news) {
-            newsByName[new_[n].nameLine].push_back(n);
-        }
-        std::vector<long> oldsLeft;
-        for (const long o : olds) {
-            const auto sameName = newsByName.find(old_[o].nameLine);
-            if (sameName != newsByName.end() && !sameName->second.empty()) {
-                pair(o, sameName->second.front());
-                sameName->second.pop_front();
-            } else {
-                oldsLeft.push_back(o);
+    // How far the new stage stands from where the old one is expected.
+    static long distance(long n, const std::pair<long, long>& expected) {
+        return std::min(std::abs(n - expected.first), std::abs(n - expected.second));
+    }
+
+    // The free stage of `candidates` nearest to where `o` is expected, the first on a tie.
+    static std::optional<long> nearest(const std::set<long>& candidates,
+                                       const std::pair<long, long>& expected) {
+        std::optional<long> best;
+        for (const long place : {expected.first, expected.second}) {
+            const auto after = candidates.lower_bound(place);
+            for (const auto at : {after, after == candidates.begin() ? after : std::prev(after)}) {
+                if (at != candidates.end() &&
+                    (!best || distance(*at, expected) < distance(*best, expected) ||
+                     (distance(*at, expected) == distance(*best, expected) && *at < *best))) {
+                    best = *at;
+                }
             }
         }
-        auto oldLeft = oldsLeft.begin();
+        return best;
+    }
+
+    // Pairs the unpaired stages of one group of identical ones, of the same name only or of any,
+    // nearest first: each old stage offers its nearest free new one, and the offers are taken
+    // from the nearest on (the first old stage on a tie), an old stage whose offer was taken
+    // meanwhile offering its next nearest.
+    void pairNearest(const std::vector<long>& olds, const std::vector<long>& news,
+                     const std::vector<std::pair<long, long>>& expected, bool sameNameOnly) {
+        const auto key = [&](const StageIdentity& stage) {
+            return sameNameOnly ? std::string_view(stage.nameLine) : std::string_view();
+        };
+        std::unordered_map<std::string_view, std::set<long>> free;
         for (const long n : news) {
-            if (oldLeft == oldsLeft.end()) {
-                break;
-            }
             if (!newPaired(n)) {
-                pair(*oldLeft++, n);
+                free[key(new_[n])].insert(n);
             }
+        }
+        using Offer = std::tuple<long, long, long>; // distance, old, new
+        std::priority_queue<Offer, std::vector<Offer>, std::greater<>> offers;
+        const auto offer = [&](long o) {
+            const auto candidates = free.find(key(old_[o]));
+            if (candidates == free.end()) {
+                return;
+            }
+            if (const std::optional<long> n = nearest(candidates->second, expected[o])) {
+                offers.emplace(distance(*n, expected[o]), o, *n);
+            }
+        };
+        for (const long o : olds) {
+            if (!oldPaired(o)) {
+                offer(o);
+            }
+        }
+        while (!offers.empty()) {
+            const auto [ignored, o, n] = offers.top();
+            offers.pop();
+            if (newPaired(n)) {
+                offer(o);
+                continue;
+            }
+            pair(o, n);
+            free[key(new_[n])].erase(n);
         }
     }
 

@@ -134,6 +134,12 @@ TEST(MergePlan, DecidesEachStageAndItsPlace) {
          {}},
         {"added first in theirs", abc, abc, {"N7", "A1", "B2", "C3"}, {"N7", "A1", "B2", "C3"}, {}},
         {"a file added on both sides", {}, {"A1"}, {"B2"}, {"A1", "B2"}, {}},
+        {"each side changed another of two copies",
+         {"A1", "A1"},
+         {"A7", "A1"},
+         {"A1", "A8"},
+         {"A7", "A8"},
+         {}},
     };
     for (const Merge& c : cases) {
         const std::vector<StageIdentity> ours = pack(c.ours);

@@ -67,6 +67,8 @@ TEST(StageMatching, FollowsEachStageByContentThenByNameNearby) {
          {}},
         {"duplicates swapped: followed by their names", {"A1", "B1"}, {"B1", "A1"}, {1, 0}, {0}},
         {"duplicates renamed: paired in order", {"P1", "Q1"}, {"R1", "S1", "T1"}, {0, 1}, {}},
+        {"the second of two copies changed", {"A1", "A1", "B2"}, {"A1", "A7", "B2"}, {0, 1, 2}, {}},
+        {"the first of two copies changed", {"A1", "A1", "B2"}, {"A7", "A1", "B2"}, {0, 1, 2}, {}},
     };
     for (const Matching& c : cases) {
         const StageMatching matching = matchStages(pack(c.before), pack(c.after));
