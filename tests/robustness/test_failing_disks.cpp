@@ -107,6 +107,7 @@ protected:
                             "layer covers these paths";
         }
         prefix = *found;
+        program = toolCopyIn(programs.path().string());
         writeBytes(path, before);
         writeBytes(source, simpleRecord("nowy", 18, 10, '.'));
         for (const fs::path& p :
@@ -123,8 +124,14 @@ protected:
                                                : fs::perms::owner_read | fs::perms::owner_write);
     }
 
-    ToolOutcome tool(const std::vector<std::string>& arguments) {
-        return runTool(arguments, prefix);
+    ToolOutcome tool(const std::vector<std::string>& arguments,
+                     const std::vector<std::string>& environment = {}) {
+        std::vector<std::string> command = prefix;
+        if (!environment.empty()) {
+            command.push_back("env");
+            command.insert(command.end(), environment.begin(), environment.end());
+        }
+        return runTool(arguments, command, program);
     }
 
     void expectRefusedAndUnchanged(const ToolOutcome& outcome) {
@@ -137,6 +144,8 @@ protected:
     }
 
     std::vector<std::string> prefix;
+    TempFolder programs; // the user's copy of the tool
+    std::string program;
     TempFolder folder;
     TempFolder scratch;
     std::string path = folder.file("stages.map");
@@ -167,12 +176,11 @@ TEST_F(Permissions, ANarrowedRightRefusesEveryWriteThatNeedsIt) {
 // A file the user may change in a folder the user may not: written in place, its backup in the
 // user's own cache folder for the time of the write.
 TEST_F(Permissions, AWritableFileInAClosedFolderIsWrittenInPlace) {
-    std::vector<std::string> withCache = prefix;
-    withCache.insert(withCache.end(), {"env", "XDG_CACHE_HOME=" + scratch.path().string()});
     fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
     const std::string record = simpleRecord("nowy", 18, 10, '.');
     for (const char* index : {"-1", "0"}) {
-        const ToolOutcome outcome = runTool({"copy", source, "0", path, index}, withCache);
+        const ToolOutcome outcome =
+            tool({"copy", source, "0", path, index}, {"XDG_CACHE_HOME=" + scratch.path().string()});
         EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
     }
     fs::permissions(folder.path(), fs::perms::owner_all);

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <pwd.h>
 #include <spawn.h>
 #include <stdexcept>
@@ -65,9 +66,9 @@ ToolOutcome runGathering(const std::vector<std::string>& words) {
 } // namespace
 
 ToolOutcome runTool(const std::vector<std::string>& arguments,
-                    const std::vector<std::string>& prefix) {
+                    const std::vector<std::string>& prefix, const std::string& program) {
     std::vector<std::string> words = prefix;
-    words.push_back(KRELWIN_STAGE_PATH);
+    words.push_back(program.empty() ? KRELWIN_STAGE_PATH : program);
     words.insert(words.end(), arguments.begin(), arguments.end());
     return runGathering(words);
 }
@@ -94,6 +95,18 @@ std::pair<uid_t, gid_t> unprivilegedIds() {
         return {::geteuid(), ::getegid()};
     }
     return {nobody->pw_uid, nobody->pw_gid};
+}
+
+std::string toolCopyIn(const std::string& folder) {
+    namespace fs = std::filesystem;
+    const fs::path copy = fs::path(folder) / "krelwin-stage";
+    fs::copy_file(KRELWIN_STAGE_PATH, copy, fs::copy_options::overwrite_existing);
+    const fs::perms everyoneRuns = fs::perms::owner_all | fs::perms::group_read |
+                                   fs::perms::group_exec | fs::perms::others_read |
+                                   fs::perms::others_exec;
+    fs::permissions(folder, everyoneRuns);
+    fs::permissions(copy, everyoneRuns);
+    return copy.string();
 }
 
 std::optional<std::vector<std::string>> unprivilegedPrefix() {

@@ -15,9 +15,10 @@ struct ToolOutcome {
     std::string err;
 };
 
-// Runs the tool with the arguments, behind the command `prefix`, and gathers standard error.
+// Runs the tool (the built one, or `program`) with the arguments, behind the command `prefix`,
+// and gathers standard error.
 ToolOutcome runTool(const std::vector<std::string>& arguments,
-                    const std::vector<std::string>& prefix = {});
+                    const std::vector<std::string>& prefix = {}, const std::string& program = {});
 // Starts the tool with its output discarded and returns at once; `waitFor` gives the raw status.
 pid_t startTool(const std::vector<std::string>& arguments);
 int waitFor(pid_t pid);
@@ -27,5 +28,8 @@ int waitFor(pid_t pid);
 std::optional<std::vector<std::string>> unprivilegedPrefix();
 // The user and group that prefix runs as.
 std::pair<uid_t, gid_t> unprivilegedIds();
+// A copy of the built tool in `folder`, opened to every user with the folder itself: that user
+// may not be able to reach the build folder (a clone in a private home folder).
+std::string toolCopyIn(const std::string& folder);
 
 } // namespace krelwin::stagetest
