@@ -5,14 +5,12 @@
 
 #include <cerrno>
 #include <sys/file.h>
-#include <thread>
 
 namespace krelwin {
 
 namespace {
 
 LockWaitListener* listenerInForce = nullptr;
-std::chrono::milliseconds waitLimit = LockWaitLimit;
 
 // Tells the listener that the wait is over on every way out of it, the throwing ones included.
 class WaitReport {
@@ -62,24 +60,16 @@ void lockExclusivelyBefore(int fd, const std::string& path,
                            std::chrono::steady_clock::time_point deadline) {
     WaitReport report;
     while (!tryLock(fd)) {
-        if (std::chrono::steady_clock::now() >= deadline) {
+        if (fileSystem().now() >= deadline) {
             throw FileBusyMessage(path);
         }
         report.stillWaiting();
-        std::this_thread::sleep_for(LockPollInterval);
+        fileSystem().pause(LockPollInterval);
     }
 }
 
 std::chrono::steady_clock::time_point lockDeadlineFromNow() {
-    return std::chrono::steady_clock::now() + waitLimit;
-}
-
-ScopedLockWaitLimit::ScopedLockWaitLimit(std::chrono::milliseconds limit) : previous_(waitLimit) {
-    waitLimit = limit;
-}
-
-ScopedLockWaitLimit::~ScopedLockWaitLimit() {
-    waitLimit = previous_;
+    return fileSystem().now() + LockWaitLimit;
 }
 
 } // namespace krelwin

@@ -31,18 +31,8 @@ LockWaitListener* setLockWaitListener(LockWaitListener* listener);
 void lockExclusivelyBefore(int fd, const std::string& path,
                            std::chrono::steady_clock::time_point deadline);
 
-// The deadline of a wait that starts now. Tests may shorten the wait (ScopedLockWaitLimit).
+// The deadline of a wait that starts now, LockWaitLimit away. The wait is timed by the clock of
+// the file-system layer (file_system.h).
 std::chrono::steady_clock::time_point lockDeadlineFromNow();
-
-class ScopedLockWaitLimit {
-public:
-    explicit ScopedLockWaitLimit(std::chrono::milliseconds limit);
-    ~ScopedLockWaitLimit();
-    ScopedLockWaitLimit(const ScopedLockWaitLimit&) = delete;
-    ScopedLockWaitLimit& operator=(const ScopedLockWaitLimit&) = delete;
-
-private:
-    std::chrono::milliseconds previous_;
-};
 
 } // namespace krelwin

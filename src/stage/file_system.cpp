@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <sys/file.h>
+#include <thread>
 #include <unistd.h>
 
 namespace krelwin {
@@ -101,6 +102,14 @@ int SystemFileSystem::startWriteBack(int fd, off_t offset, off_t length) {
 
 int FileSystem::startWriteBack(int, off_t, off_t) {
     return 0;
+}
+
+std::chrono::steady_clock::time_point FileSystem::now() {
+    return std::chrono::steady_clock::now();
+}
+
+void FileSystem::pause(std::chrono::milliseconds duration) {
+    std::this_thread::sleep_for(duration);
 }
 
 namespace {

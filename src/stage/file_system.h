@@ -5,6 +5,7 @@
 // The calls keep the POSIX contract: -1 (or nullptr-like failure) with errno set.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -45,6 +46,11 @@ public:
     // without waiting for it, so that a later fsync has little left to wait for. Only a hint:
     // a file system that cannot start write-back early (as this default) simply does not.
     virtual int startWriteBack(int fd, off_t offset, off_t length);
+    // The monotonic clock and a pause of the calling thread, which time the bounded wait for a
+    // busy lock: a test can let seconds of that wait pass at once. These defaults are the real
+    // ones.
+    virtual std::chrono::steady_clock::time_point now();
+    virtual void pause(std::chrono::milliseconds duration);
 };
 
 // The operating system itself.
