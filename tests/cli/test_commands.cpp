@@ -314,6 +314,11 @@ TEST_F(RearrangeCommands, CheckReportsLineFeedLineEndsAndFixLineEndsMendsThem) {
     write("bez.map", "brak wierszy");
     expectSuccess(run({"fix-line-ends", "bez.map"}));
     EXPECT_EQ(read("bez.map"), "brak wierszy");
+    write("cr.map", "(a)\n}\r\nx\n"); // a CR after the first LF
+    expectFailure(run({"fix-line-ends", "cr.map"}),
+                  "Plik cr.map zawiera już znaki CR (13), więc jego wiersze nie kończą się samym "
+                  "znakiem LF. Plik nie został zmieniony.\n");
+    EXPECT_EQ(read("cr.map"), "(a)\n}\r\nx\n");
     write("koniec.map", "(a)\n}\nx");
     expectSuccess(run({"fix-line-ends", "koniec.map"}));
     EXPECT_EQ(read("koniec.map"), "(a)\r\n}\r\nx");

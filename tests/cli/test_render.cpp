@@ -113,7 +113,7 @@ TEST_F(RenderCommand, AllDrawsOnePictureNamedByIndexPerStage) {
 TEST_F(RenderCommand, ThumbnailFitsStageZeroOfTheSamplePackIntoTheSize) {
     // Stage 0 of the sample pack is 20 x 10 cells: a picture of 616 x 336 pixels.
     const std::pair<std::string, QSize> sizes[] = {
-        {"128", {128, 69}}, {"1232", {1232, 672}}, {"1", {1, 1}}};
+        {"128", {128, 69}}, {"1232", {1232, 672}}, {"1", {1, 1}}, {"4096", {4096, 2234}}};
     for (const auto& [size, expected] : sizes) {
         const Outcome outcome = run({"thumbnail", KRELWIN_SAMPLE_PACK, size + ".png", size});
         EXPECT_EQ(outcome.exitCode, 0) << outcome.err;

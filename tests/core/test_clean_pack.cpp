@@ -49,6 +49,7 @@ TEST(CleanPack, TakesOnlyRecordsAsTheEditorWritesThem) {
         {"a } after the colours", replaced(a, ",55,", ",55,}"), std::nullopt},
         {"a ( in the colours", replaced(a, ",55,", ",5(,"), std::nullopt},
         {"a short colour text", replaced(a, ",55,", ","), std::nullopt},
+        {"a colour text one byte short", replaced(a, "55,", "5"), std::nullopt},
         {"a width out of range", replaced(a, "18,10,", "17,10,"), std::nullopt},
         {"a number that does not convert", replaced(a, "18,10,010", "18,10,0x0"), std::nullopt},
         {"a type other than Z or B", replaced(a, ",Z,", ",X,"), std::nullopt},

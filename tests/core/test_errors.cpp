@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace krelwin {
 namespace {
@@ -68,7 +70,16 @@ TEST(Messages, ControlBytesOfAFilesTextAreShownEscapedEverywhere) {
     }
     EXPECT_STREQ(ConversionError(std::string("1\0", 2)).what(),
                  "'1\\x00' is not a valid integer value");
-    EXPECT_STREQ(MissingFileMessage("a\nb.map").what(), "Brak pliku: a\\x0Ab.map...");
+    // Every message that names a file.
+    const std::string path = "a\nb.map";
+    for (const std::string& message : std::vector<std::string>{
+             MissingFileMessage(path).what(), FileChangedMessage(path, 0).what(),
+             FileBusyMessage(path).what(), NotRegularFileMessage(path, "potokiem (FIFO)").what(),
+             BackupKeptMessage(path, path, "Disk full").what()}) {
+        EXPECT_NE(message.find("a\\x0Ab.map"), std::string::npos) << message;
+        EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+    }
+    EXPECT_STREQ(MissingFileMessage(path).what(), "Brak pliku: a\\x0Ab.map...");
 }
 
 } // namespace

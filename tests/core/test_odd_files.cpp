@@ -4,6 +4,7 @@
 #include "errors.h"
 #include "file_lock.h"
 #include "file_system.h"
+#include "side_files.h"
 #include "stage_check.h"
 #include "stage_file.h"
 #include "test_stage_file_support.h"
@@ -94,15 +95,25 @@ public:
     void waitEnded() override { ++ends; }
 };
 
+// A clock that moves only by the pauses taken: a wait of seconds passes at once.
+class InstantClock : public SystemFileSystem {
+public:
+    std::chrono::steady_clock::time_point time{};
+    std::chrono::steady_clock::time_point now() override { return time; }
+    void pause(std::chrono::milliseconds duration) override { time += duration; }
+};
+
 TEST_F(OddFiles, AWriteWaitsForABusyFileOnlySoLongAndTellsTheWindowMeanwhile) {
     write(a);
-    const ScopedLockWaitLimit shortWait(std::chrono::milliseconds(300));
+    InstantClock clock;
+    const ScopedFileSystem instant(clock);
     CountingListener listener;
     setLockWaitListener(&listener);
     const int holder = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(::flock(holder, LOCK_EX), 0);
     for (const auto& [what, operation] : Operations) {
         listener = {};
+        const auto start = clock.time;
         try {
             operation(path);
             // Reads take no lock and never wait.
@@ -114,6 +125,12 @@ TEST_F(OddFiles, AWriteWaitsForABusyFileOnlySoLongAndTellsTheWindowMeanwhile) {
                                        "zmieniony; spróbuj ponownie, gdy tamten program "
                                        "skończy z niego korzystać.");
             EXPECT_TRUE(listener.waits >= 1 && listener.ends == 1) << what;
+            // Five seconds, give or take one pause between two attempts.
+            const auto waited = clock.time - start;
+            EXPECT_TRUE(waited >= std::chrono::milliseconds(5000) &&
+                        waited <= std::chrono::milliseconds(5100))
+                << what << " waited "
+                << std::chrono::duration_cast<std::chrono::milliseconds>(waited).count() << " ms";
         }
     }
     EXPECT_EQ(bytes(), a);
@@ -255,6 +272,46 @@ TEST_F(OddFiles, NamesUpToTheLimitCanBeWrittenAndOnlyTheirOwnLeftoversAreCleared
     EXPECT_EQ(folder.entries().size(), 2u) << "the other name's leftover was its own to clear";
 }
 
+// Whether the text is whole UTF-8: no character cut short, no stray continuation byte.
+bool isWholeUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80    ? 1
+                                   : lead >= 0xF0 ? 4
+                                   : lead >= 0xE0 ? 3
+                                   : lead >= 0xC0 ? 2
+                                                  : 0;
+        if (length == 0 || i + length > text.size()) {
+            return false;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        i += length;
+    }
+    return true;
+}
+
+TEST(SideFiles, ALongNameIsCutBetweenTwoCharacters) {
+    // 255 and 254 bytes of "ż" (two bytes each), so that some cuts fall inside one.
+    for (const std::string lead : {"x", ""}) {
+        std::string name = lead;
+        for (int i = 0; i < 125; ++i) {
+            name += "\xc5\xbc";
+        }
+        name += ".map";
+        for (const std::string_view mark : {TemporaryMark, BackupMark}) {
+            for (const bool hidden : {true, false}) {
+                const std::string prefix = sideFilePrefix("/pliki/" + name, mark, hidden);
+                EXPECT_LE(prefix.size() + UniquePartLength, 255u);
+                EXPECT_TRUE(isWholeUtf8(prefix)) << prefix;
+            }
+        }
+    }
+}
+
 TEST_F(OddFiles, CellsThatWouldBreakTheRecordCountAreRefusedNamingTheFirstByRow) {
     write(a);
     const std::vector<std::pair<char, std::string>> refused{
@@ -269,12 +326,17 @@ TEST_F(OddFiles, CellsThatWouldBreakTheRecordCountAreRefusedNamingTheFirstByRow)
         Etap etap = exampleEtap();
         etap.plansza.at(2, 5) = cell;
         etap.plansza.at(9, 2) = cell; // first in row order, last in column order
-        for (const int index : {AppendIndex, 0}) {
-            try {
-                ZapiszEtap(path, "x", index, etap);
-                ADD_FAILURE() << "wrote a cell " << int(cell);
-            } catch (const WriteRefused& refusal) {
-                EXPECT_EQ(refusal.what(), "Pole w wierszu 2, kolumnie 9 " + text);
+        Etap lastCell = exampleEtap();
+        lastCell.plansza.at(18, 10) = cell;
+        for (const auto& [stage, where] :
+             {std::pair{etap, "2, kolumnie 9 "}, {lastCell, "10, kolumnie 18 "}}) {
+            for (const int index : {AppendIndex, 0}) {
+                try {
+                    ZapiszEtap(path, "x", index, stage);
+                    ADD_FAILURE() << "wrote a cell " << int(cell);
+                } catch (const WriteRefused& refusal) {
+                    EXPECT_EQ(refusal.what(), "Pole w wierszu " + std::string(where) + text);
+                }
             }
         }
     }

@@ -140,6 +140,9 @@ private slots:
         QCOMPARE(checkedScaleItems(), QStringList{"50 %"});
         wheel(mouse, 120, Qt::NoModifier); // the wheel alone never zooms
         QCOMPARE(Form1->DG1->scalePercent(), 50);
+        wheel(mouse, 60); // half a notch, then a whole one back: the half is dropped
+        wheel(mouse, -120);
+        QCOMPARE(checkedScaleItems(), QStringList{"25 %"});
     }
 
     // Left presses select and set the current cell, a right press paints (here on the grid line
