@@ -3,10 +3,11 @@
 // show the name cut, so this costs about what decoding the bytes costs. A list laying out the
 // whole name took more than 20 seconds here.
 #include "EditorState.h"
+#include "FileWorkflow.h"
 #include "ListaE.h"
+#include "MessageBoxDialogue.h"
 
 #include <QApplication>
-#include <QListWidget>
 
 #include <benchmark/benchmark.h>
 
@@ -25,11 +26,13 @@ std::vector<std::string> namesWithAHugeOne() {
 void BM_StageListShowsAHugeName(benchmark::State& state) {
     const std::vector<std::string> names = namesWithAHugeOne();
     EditorState stan;
-    TForm3 form(stan);
+    MessageBoxDialogue dialogue;
+    FileWorkflow workflow(stan, dialogue);
+    TForm3 form(workflow);
     for (auto _ : state) {
-        form.ListBox1->clear();
-        form.appendFileNames(names);
-        form.EEtap->setText(form.itemText(0));
+        workflow.list().clear();
+        workflow.list().setNames(names);
+        workflow.list().setNameField(form.itemText(0));
         form.show();
         QApplication::processEvents();
         form.hide();

@@ -8,6 +8,7 @@
 // On a shared machine run the timings interleaved:
 //   --benchmark_repetitions=10 --benchmark_enable_random_interleaving=true
 #include "EditorState.h"
+#include "FileWorkflow.h"
 #include "Forms.h"
 #include "MapView.h"
 #include "NumberField.h"
@@ -66,7 +67,7 @@ public:
 
     // "Generator map" after its dialog, as one step of the history like the menu command.
     static void generate() {
-        Form1->recordStageChanges([] { Form1->generujMape(krelwin::DomyslneUdzialy); });
+        Form1->generujMape(krelwin::DomyslneUdzialy);
     }
 
     static inline long drawnCells = 0;
@@ -131,7 +132,7 @@ void measureHistory(benchmark::State& state, int steps, const std::function<void
     for (auto _ : state) {
         Editor editor(false);
         if (state.range(0) != 0)
-            Form1->Historia->setUndoLimit(0); // none: the stage was new, the history is empty
+            Workflow->history().stack().setUndoLimit(0); // none: the stage was new, the history is empty
         QApplication::processEvents();
         const std::size_t before = heapInUse();
         for (int i = 0; i < steps; ++i) {
@@ -141,9 +142,9 @@ void measureHistory(benchmark::State& state, int steps, const std::function<void
         }
         QApplication::processEvents();
         const double bytes = double(heapInUse() - before);
-        state.counters["steps_kept"] = Form1->Historia->count();
+        state.counters["steps_kept"] = Workflow->history().stack().count();
         state.counters["history_MB"] = bytes / 1e6;
-        state.counters["bytes_per_step"] = bytes / Form1->Historia->count();
+        state.counters["bytes_per_step"] = bytes / Workflow->history().stack().count();
     }
 }
 

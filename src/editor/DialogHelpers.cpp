@@ -95,19 +95,13 @@ void showError(QWidget* parent, const std::exception& error) {
     box.exec();
 }
 
-QString shownName(const QString& name, qsizetype limit) {
-    if (name.size() <= limit) {
-        return name;
-    }
-    return name.first(limit - 1) + QChar(0x2026);
-}
-
-bool askYesNo(QWidget* parent, const QString& text) {
+// The box answers a plain letter key of a button's "&" mnemonic itself, and Alt with it.
+bool askYesNo(QWidget* parent, const QString& text, YesNoPreset preset) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(krelwin::ApplicationTitle), text,
                     QMessageBox::Yes | QMessageBox::No, parent);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("Tak"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("Nie"));
-    box.setDefaultButton(QMessageBox::No);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Tak"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&Nie"));
+    box.setDefaultButton(preset == YesNoPreset::Tak ? QMessageBox::Yes : QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

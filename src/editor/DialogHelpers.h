@@ -2,6 +2,8 @@
 // focus where it is, and the boxes in which a handler's error reaches the user.
 #pragma once
 
+#include "TextCodec.h"
+
 #include <QDialog>
 #include <QFont>
 
@@ -58,17 +60,11 @@ void pressOnAcceleratorKeepingFocus(QPushButton* button);
 // stop of the runtime's error report.
 void showError(QWidget* parent, const std::exception& error);
 
-// A stage name as the editor shows it in lists, fields and labels: at most `limit` characters,
-// a longer one cut with "…". A name of megabytes from a file made elsewhere then costs no more
-// to lay out than a short one; the whole name stays for every write. Messages cut shorter, so
-// that the sentence around the name stays readable.
-constexpr qsizetype ShownNameLength = 100;
-constexpr qsizetype MessageNameLength = 40;
-QString shownName(const QString& name, qsizetype limit = ShownNameLength);
-
-// A question of the program's own, answered "Tak" or "Nie" ("Nie" the default, and the answer
-// of Escape or the close box); true for "Tak".
-bool askYesNo(QWidget* parent, const QString& text);
+// A question of the program's own, answered "&Tak" or "&Nie" (by a click, by T or N, or by
+// Alt with either, as in Qt's own Polish boxes); Enter gives the preset answer, Escape and the
+// close box "Nie". True for "Tak".
+enum class YesNoPreset { Tak, Nie };
+bool askYesNo(QWidget* parent, const QString& text, YesNoPreset preset = YesNoPreset::Nie);
 
 // Runs an event handler; an error stops it at that step and is shown.
 void runHandler(QWidget* parent, const std::function<void()>& handler);

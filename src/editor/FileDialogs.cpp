@@ -1,6 +1,7 @@
 #include "FileDialogs.h"
 
 #include "DialogHelpers.h"
+#include "FileCopy.h"
 
 #include <QFileInfo>
 
@@ -61,9 +62,4 @@ bool StageFileDialog::mayReplace(const QString& path) {
         this,
         QStringLiteral("Plik %1 już istnieje.\nCzy zastąpić go kopią bieżącego pliku z planszami?")
             .arg(target.fileName()));
-}
-
-bool isSameFile(const QString& first, const QString& second) {
-    const QString canonical = QFileInfo(first).canonicalFilePath();
-    return !canonical.isEmpty() && canonical == QFileInfo(second).canonicalFilePath();
 }

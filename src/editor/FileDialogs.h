@@ -34,6 +34,3 @@ private:
     QString fileName_;
     QString replacedWithoutAsking_;
 };
-
-// Whether the two paths name the same existing file, links and relative parts resolved.
-bool isSameFile(const QString& first, const QString& second);

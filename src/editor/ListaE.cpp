@@ -1,48 +1,59 @@
 #include "ListaE.h"
 
-#include "EditorState.h"
-#include "TextCodec.h"
-#include "errors.h"
-#include "stage_file.h"
+#include "FileTextValidator.h"
+#include "FileWorkflow.h"
+#include "StageListModel.h"
 
 #include <QContextMenuEvent>
-#include <QFile>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QStyle>
 
+#include <functional>
+
 namespace {
 
 constexpr int NameTypingLimit = 20;
-// Where an item keeps its stage's whole name; the display text may be cut.
-constexpr int WholeNameRole = Qt::UserRole;
 
 // The list reports the user's own moves of the selection, by mouse or keyboard, apart from the
-// program's: only the user's run ListBox1Click. It asks for an item's context menu on a right
-// click on the item (which the press has selected) or the Menu key on the selected item.
-class StageListBox : public QListWidget {
+// program's: only the user's run ListBox1Click. A double click counts only on an item. It asks
+// for an item's context menu on a right click on the item (which the press has selected) or
+// the Menu key on the selected item.
+class StageListBox : public QListView {
 public:
-    using QListWidget::QListWidget;
+    using QListView::QListView;
     std::function<void()> onUserSelect;
     std::function<void()> onDoubleClick;
     std::function<void(int row, QPoint globalPos)> onContextMenu;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override {
-        QListWidget::mousePressEvent(event);
-        if (itemAt(event->position().toPoint()) != nullptr && onUserSelect) {
+        QListView::mousePressEvent(event);
+        if (indexAt(event->position().toPoint()).isValid() && onUserSelect) {
             onUserSelect();
         }
     }
+    // The item double-clicked is the one chosen, also where no press of the double click
+    // reached the list to select it.
     void mouseDoubleClickEvent(QMouseEvent* event) override {
-        QListWidget::mouseDoubleClickEvent(event);
-        if (event->button() == Qt::LeftButton && onDoubleClick) {
+        const QModelIndex item = indexAt(event->position().toPoint());
+        QListView::mouseDoubleClickEvent(event);
+        if (event->button() != Qt::LeftButton || !item.isValid()) {
+            return;
+        }
+        if (currentIndex() != item) {
+            setCurrentIndex(item);
+            if (onUserSelect) {
+                onUserSelect();
+            }
+        }
+        if (onDoubleClick) {
             onDoubleClick();
         }
     }
@@ -54,9 +65,9 @@ protected:
             menuOnCurrentItem();
             return;
         }
-        const int before = currentRow();
-        QListWidget::keyPressEvent(event);
-        if (currentRow() != before && onUserSelect) {
+        const QModelIndex before = currentIndex();
+        QListView::keyPressEvent(event);
+        if (currentIndex() != before && onUserSelect) {
             onUserSelect();
         }
     }
@@ -67,17 +78,17 @@ protected:
             menuOnCurrentItem();
             return;
         }
-        const QListWidgetItem* item = itemAt(event->pos());
-        if (item != nullptr && onContextMenu) {
-            onContextMenu(row(item), event->globalPos());
+        const QModelIndex item = indexAt(event->pos());
+        if (item.isValid() && onContextMenu) {
+            onContextMenu(item.row(), event->globalPos());
         }
     }
 
 private:
     void menuOnCurrentItem() {
-        const QListWidgetItem* item = currentItem();
-        if (item != nullptr && onContextMenu) {
-            onContextMenu(row(item), viewport()->mapToGlobal(visualItemRect(item).center()));
+        const QModelIndex item = currentIndex();
+        if (item.isValid() && onContextMenu) {
+            onContextMenu(item.row(), viewport()->mapToGlobal(visualRect(item).center()));
         }
     }
 };
@@ -92,11 +103,13 @@ QPushButton* makeButton(const QString& text, QStyle::StandardPixmap image, int l
 
 } // namespace
 
-TForm3::TForm3(EditorState& stan, QWidget* parent) : PlacedDialog(parent), stan_(stan) {
+TForm3::TForm3(FileWorkflow& workflow, QWidget* parent)
+    : PlacedDialog(parent), workflow_(workflow), list_(workflow.list()) {
     buildLayout();
     buildPopupMenu();
     setTabOrder();
     connectHandlers();
+    followList();
 }
 
 void TForm3::buildLayout() {
@@ -118,9 +131,9 @@ void TForm3::buildLayout() {
     GroupBox1->setGeometry(4, 36, 361, 177);
     ListBox1 = new StageListBox(GroupBox1);
     ListBox1->setGeometry(8, 20, 345, 149);
+    ListBox1->setModel(&list_);
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListBox1->setSortingEnabled(false);
     ListBox1->setTextElideMode(Qt::ElideRight);
     ListBox1->setWordWrap(false);
     ListBox1->setUniformItemSizes(true);
@@ -168,13 +181,16 @@ void TForm3::setTabOrder() {
 
 void TForm3::connectHandlers() {
     auto* list = static_cast<StageListBox*>(ListBox1);
-    list->onUserSelect = [this] { runHandler(this, [this] { ListBox1Click(); }); };
+    list->onUserSelect = [this] {
+        list_.select(ListBox1->currentIndex().row());
+        runHandler(this, [this] { ListBox1Click(); });
+    };
     list->onDoubleClick = [this] { runHandler(this, [this] { ListBox1DblClick(); }); };
     list->onContextMenu = [this](int row, QPoint globalPos) {
         runHandler(this, [&] { ListBox1ContextPopup(row, globalPos); });
     };
-    connect(ListBox1, &QListWidget::currentRowChanged, this, [this] { keepSelectionShown(); });
-    connect(ListBox1, &QListWidget::itemSelectionChanged, this, [this] { keepSelectionShown(); });
+    connect(ListBox1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { keepSelectionShown(); });
 
     connect(BitBtn3, &QPushButton::clicked, this,
             [this] { runHandler(this, [this] { BitBtn3Click(); }); });
@@ -194,143 +210,56 @@ void TForm3::connectHandlers() {
     Edit1->installEventFilter(this);
 }
 
-// The selected position is the list's current row; the highlight always shows it, so that a
-// Ctrl+click cannot leave a current row that looks unselected.
-void TForm3::keepSelectionShown() {
-    QListWidgetItem* current = ListBox1->currentItem();
-    if (current == nullptr) {
-        if (!ListBox1->selectedItems().isEmpty()) {
-            ListBox1->clearSelection();
+// The field and the selection show the list's; what the user types is the list's name field.
+void TForm3::followList() {
+    EEtap->setText(list_.nameField());
+    connect(&list_, &StageListModel::nameFieldChanged, EEtap, [this](const QString& name) {
+        if (EEtap->text() != name) {
+            EEtap->setText(name);
         }
-    } else if (!current->isSelected()) {
-        ListBox1->selectionModel()->select(ListBox1->currentIndex(),
-                                           QItemSelectionModel::ClearAndSelect);
+    });
+    connect(EEtap, &QLineEdit::textChanged, this, [this] { list_.setNameField(EEtap->text()); });
+    connect(&list_, &StageListModel::selectionChanged, this, &TForm3::showSelection);
+}
+
+// No selection leaves the rename panel nothing to rename.
+void TForm3::showSelection(int index) {
+    if (index < 0) {
+        ListBox1->selectionModel()->clear();
+        Panel1->hide();
+        return;
+    }
+    ListBox1->selectionModel()->setCurrentIndex(list_.index(index),
+                                                QItemSelectionModel::ClearAndSelect);
+}
+
+// The highlight always shows the current item, so that a Ctrl+click cannot leave a current
+// item that looks unselected.
+void TForm3::keepSelectionShown() {
+    const QModelIndex current = ListBox1->currentIndex();
+    if (current.isValid() && !ListBox1->selectionModel()->isSelected(current)) {
+        ListBox1->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect);
     }
 }
 
 int TForm3::selectedIndex() const {
-    return ListBox1->currentRow();
+    return list_.selected();
 }
 
 void TForm3::selectIndex(int index) {
-    if (index < 0 || index >= ListBox1->count()) {
-        ListBox1->setCurrentRow(-1);
-        ListBox1->clearSelection();
-        return;
-    }
-    ListBox1->setCurrentRow(index);
+    list_.select(index);
 }
 
 QString TForm3::itemText(int index) const {
-    if (index < 0 || index >= ListBox1->count()) {
-        throw krelwin::RuntimeError("List index out of bounds (" + std::to_string(index) + ")");
-    }
-    return ListBox1->item(index)->data(WholeNameRole).toString();
-}
-
-void TForm3::appendFileNames(const std::vector<std::string>& names) {
-    for (const std::string& name : names) {
-        appendName(krelwin::fromFileBytes(name));
-    }
-}
-
-void TForm3::appendName(const QString& name) {
-    const int selected = selectedIndex();
-    auto* item = new QListWidgetItem;
-    item->setData(WholeNameRole, name);
-    item->setText(shownName(name));
-    ListBox1->addItem(item);
-    if (selectedIndex() != selected) {
-        selectIndex(selected);
-    }
-}
-
-void TForm3::setItemName(int index, const QString& name) {
-    itemText(index); // the list's index error when there is no such item
-    QListWidgetItem* item = ListBox1->item(index);
-    item->setData(WholeNameRole, name);
-    item->setText(shownName(name));
+    return list_.name(index);
 }
 
 int TForm3::nameCount() const {
-    return ListBox1->count();
-}
-
-void TForm3::clearNames() {
-    ListBox1->clear();
-}
-
-QString TForm3::stageName() const {
-    return EEtap->text();
-}
-
-void TForm3::setStageName(const QString& name) {
-    EEtap->setText(name);
+    return list_.count();
 }
 
 void TForm3::setStageNameEditable(bool editable) {
     EEtap->setEnabled(editable);
-}
-
-TForm3::Reread TForm3::rereadNames() {
-    return replaceNames(krelwin::CzytajListeEtapow(currentFilePath()));
-}
-
-TForm3::Reread TForm3::replaceNames(const std::vector<std::string>& names) {
-    const auto stillStands = [&](int position) {
-        return position >= 0 && position < ListBox1->count() &&
-               std::size_t(position) < names.size() &&
-               krelwin::fromFileBytes(names[std::size_t(position)]) == itemText(position);
-    };
-    Reread reread;
-    reread.position = selectedIndex();
-    if (reread.position >= 0) {
-        reread.name = itemText(reread.position);
-    }
-    reread.kept = stillStands(reread.position);
-    const int remembered = stillStands(ZapamietanyIndeks) ? ZapamietanyIndeks : -1;
-    ListBox1->clear();
-    appendFileNames(names);
-    selectIndex(reread.kept ? reread.position : -1);
-    ZapamietanyIndeks = remembered;
-    if (!reread.kept) {
-        Panel1->hide(); // the rename it was shown for has no item now
-    }
-    return reread;
-}
-
-QString TForm3::describe(const Reread& reread) {
-    const QString heading = QStringLiteral("Lista etapów została odczytana z pliku ponownie.");
-    if (reread.position < 0) {
-        return heading;
-    }
-    const QString number = QString::number(reread.position + 1);
-    const QString name = shownName(reread.name, MessageNameLength);
-    if (reread.kept) {
-        return heading + QStringLiteral(" Etap nr %1 „%2” jest na swoim miejscu i pozostaje "
-                                        "zaznaczony.")
-                             .arg(number, name);
-    }
-    return heading + QStringLiteral(" Na pozycji nr %1 nie ma już etapu „%2”, więc żaden etap "
-                                    "nie jest zaznaczony, a „Zapisz” dopisze etap na końcu "
-                                    "pliku.")
-                         .arg(number, name);
-}
-
-bool TForm3::holdsNames(const std::vector<std::string>& names) const {
-    if (std::size_t(ListBox1->count()) != names.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (krelwin::fromFileBytes(names[i]) != itemText(int(i))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::string TForm3::currentFilePath() const {
-    return QFile::encodeName(stan_.BiezacyPlik()).toStdString();
 }
 
 void TForm3::showEvent(QShowEvent* event) {
@@ -385,19 +314,17 @@ void TForm3::done(int result) {
 }
 
 void TForm3::FormShow() {
-    ZapamietanyIndeks = selectedIndex();
-    nameWhenShown_ = EEtap->text();
+    list_.rememberWhenShown();
 }
 
 void TForm3::ListBox1Click() {
     Panel1->hide();
-    EEtap->setText(selectedItemText());
+    list_.setNameField(itemText(selectedIndex()));
 }
 
 void TForm3::ListBox1DblClick() {
     Panel1->hide();
-    EEtap->setText(selectedItemText());
-    stan_.setBiezacyEtap(EEtap->text());
+    list_.setNameField(itemText(selectedIndex()));
     done(Accepted);
 }
 
@@ -405,7 +332,7 @@ void TForm3::BitBtn3Click() {
     if (selectedIndex() < 0) {
         return;
     }
-    Edit1->setText(selectedItemText());
+    Edit1->setText(itemText(selectedIndex()));
     Panel1->show();
     Edit1->setFocus();
 }
@@ -420,148 +347,48 @@ void TForm3::BitBtn1Click() {
         ZmienNazwe();
     }
     Panel1->hide();
-    stan_.setBiezacyEtap(EEtap->text());
 }
 
-// The name field goes back with the selection: to the remembered item's name, or, with no
-// item remembered, to what it held when the dialog was shown. Otherwise a later "Zapisz" would
-// write the stage at the remembered position under the name of an item merely clicked.
 void TForm3::BitBtn2Click() {
     Panel1->hide();
-    EEtap->setText(ZapamietanyIndeks >= 0 ? itemText(ZapamietanyIndeks) : nameWhenShown_);
-}
-
-void TForm3::restoreStateWhenShown() {
-    selectIndex(ZapamietanyIndeks);
-    EEtap->setText(nameWhenShown_);
-}
-
-void TForm3::takeBackConfirmation() {
-    setResult(Rejected);
-    BitBtn2Click();
-    FormClose();
+    list_.cancelShowing();
 }
 
 void TForm3::FormClose() {
     if (result() != Accepted) {
-        selectIndex(ZapamietanyIndeks);
+        list_.selectListed(list_.remembered(), list_.rememberedName());
     }
 }
 
-// Only the name line of the selected record is rewritten: the record's cells and parameters
-// stay as they are, whichever stage is in memory. The file must still hold the listed name at
-// that position. The list item takes the new name only once the file holds it, so that the
-// list never names what the file does not. A refusal is the program's own message and ends
-// the rename, not the handler.
 void TForm3::ZmienNazwe() {
-    const int index = selectedIndex();
-    const QString listed = itemText(index); // the list's index error when nothing is selected
-    const QString name = Edit1->text();
-    if (writeForList([&] {
-            krelwin::ZmienNazweEtapu(currentFilePath(), index, krelwin::toFileBytes(name),
-                                     krelwin::toFileBytes(listed));
-        })) {
-        setItemName(index, name);
-    }
-}
-
-bool TForm3::writeForList(const std::function<void()>& write) {
-    try {
-        write();
-    } catch (const krelwin::FileChangedMessage& changed) {
-        showError(this, refusalAfterRereading(changed));
-        return false;
-    } catch (const krelwin::PlainMessage& message) {
-        showError(this, message);
-        return false;
-    }
-    return true;
+    workflow_.zmienNazwe(selectedIndex(), Edit1->text());
 }
 
 // The first item cannot go up, nor the last listed one down.
 void TForm3::ListBox1ContextPopup(int row, QPoint globalPos) {
     menuRow_ = row;
     Przesuwyej1->setEnabled(row > 0);
-    Przesuniej1->setEnabled(row + 1 < ListBox1->count());
+    Przesuniej1->setEnabled(row + 1 < nameCount());
     PopupMenu1->exec(globalPos);
 }
 
+// Every handler but "Zmień nazwę" hides the rename panel: its item may move or go.
 void TForm3::Przesuwyej1Click() {
-    przesunEtap(menuRow_, menuRow_ - 1);
+    Panel1->hide();
+    workflow_.przesunEtap(menuRow_, menuRow_ - 1);
 }
 
 void TForm3::Przesuniej1Click() {
-    przesunEtap(menuRow_, menuRow_ + 1);
-}
-
-// Every handler but "Zmień nazwę" hides the rename panel: its item may move or go.
-void TForm3::przesunEtap(int from, int to) {
     Panel1->hide();
-    const std::string listed = krelwin::toFileBytes(itemText(from));
-    if (!writeForList([&] { krelwin::moveStage(currentFilePath(), from, to, listed); })) {
-        return;
-    }
-    showStagesMoved(to, [from, to](int position) {
-        return position == from ? to : position == to ? from : position;
-    });
+    workflow_.przesunEtap(menuRow_, menuRow_ + 1);
 }
 
-// The copy takes the stage's own name and stands right after it.
 void TForm3::Powiel1Click() {
     Panel1->hide();
-    const int index = menuRow_;
-    const std::string listed = krelwin::toFileBytes(itemText(index));
-    int copy = -1;
-    if (!writeForList([&] {
-            copy = krelwin::duplicateStage(currentFilePath(), index, std::nullopt, listed);
-        })) {
-        return;
-    }
-    showStagesMoved(copy,
-                    [index](int position) { return position > index ? position + 1 : position; });
+    workflow_.powielEtap(menuRow_);
 }
 
-// Nothing is selected afterwards, so that a later "Zapisz" appends the stage in memory rather
-// than writing it over the stage that took the deleted one's place; and the name field goes
-// back to what it held when the dialog was shown, so that the stage in memory is not named
-// after the deleted one.
 void TForm3::Usu1Click() {
     Panel1->hide();
-    const int index = menuRow_;
-    const QString name = itemText(index);
-    const QString question =
-        QStringLiteral("Usunąć etap nr %1 „%2” z pliku? Tej operacji nie można cofnąć.")
-            .arg(QString::number(index + 1), shownName(name, MessageNameLength));
-    if (!askYesNo(this, question)) {
-        return;
-    }
-    if (!writeForList(
-            [&] { krelwin::deleteStage(currentFilePath(), index, krelwin::toFileBytes(name)); })) {
-        return;
-    }
-    showStagesMoved(-1, [index](int position) {
-        return position == index ? -1 : position > index ? position - 1 : position;
-    });
-    EEtap->setText(nameWhenShown_);
-}
-
-// The position remembered when the dialog was shown is where "&Anuluj" takes the selection
-// back to, and so where a later "Zapisz" writes: it must still name the same stage.
-void TForm3::showStagesMoved(int selected, const std::function<int(int)>& newPosition) {
-    const std::vector<std::string> names = krelwin::CzytajListeEtapow(currentFilePath());
-    const int remembered = ZapamietanyIndeks >= 0 ? newPosition(ZapamietanyIndeks) : -1;
-    clearNames();
-    appendFileNames(names);
-    selectIndex(selected);
-    ZapamietanyIndeks = remembered < nameCount() ? remembered : -1;
-}
-
-krelwin::PlainMessage TForm3::refusalAfterRereading(const std::exception& refusal) {
-    QString text = QString::fromUtf8(refusal.what());
-    try {
-        text += QStringLiteral("\n\n") + describe(rereadNames());
-    } catch (const std::exception&) {
-        // The file cannot be read now; the list stays, and the next command says why.
-    }
-    return krelwin::PlainMessage(text.toStdString());
+    workflow_.usunEtap(menuRow_);
 }

@@ -2,6 +2,7 @@
 
 #include "EditorState.h"
 #include "NumberField.h"
+#include "FileTextValidator.h"
 #include "TextCodec.h"
 #include "plansza.h"
 
@@ -74,7 +75,7 @@ public:
 
 } // namespace
 
-TForm2::TForm2(EditorState& stan, QWidget* parent) : PlacedDialog(parent), stan_(stan) {
+TForm2::TForm2(const EditorState& stan, QWidget* parent) : PlacedDialog(parent), stan_(stan) {
     setWindowTitle(QStringLiteral("Parametry etapu"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -286,14 +287,14 @@ void TForm2::ParametryDoDialogu() {
     EKolory->setCursorPosition(0);
 }
 
-void TForm2::ParametryZDialogu() {
-    krelwin::ParametryEtapu& parametry = stan_.etap.parametry;
+EnteredParameters TForm2::ParametryZDialogu() const {
+    EnteredParameters entered{stan_.etap.parametry, EEtap->text()};
+    krelwin::ParametryEtapu& parametry = entered.parametry;
     parametry.Typ = typIndex() == 0 ? krelwin::TypZwykly : krelwin::TypBonusowy;
     for (std::size_t i = 0; i < numberFields_.size(); ++i) {
         const NumberField* field = numberFields_[i];
         parametry.*krelwin::NumberParameters[i].member = field->clamped(field->value());
     }
-    stan_.setBiezacyEtap(EEtap->text());
     parametry.Kolory = krelwin::toFileBytes(EKolory->text());
-    emit parametryPrzyjete();
+    return entered;
 }

@@ -1,15 +1,14 @@
-// The stage parameters dialog "Parametry etapu". Every stage parameter passes through its
-// fields before it is stored, so their ranges are where the parameter ranges are enforced:
-// ParametryDoDialogu copies the stage in memory into the fields, ParametryZDialogu copies the
-// fields back (clamped), together with the stage name and the map view's size.
+// The stage parameters dialog "Parametry etapu". ParametryDoDialogu copies the stage in memory
+// and its name into the fields, ParametryZDialogu gives what the fields hold, each number
+// brought into its range, for a command to take.
 //
-// The dialog takes nothing over by itself: a command shows it modally and, on Accepted, calls
-// ParametryZDialogu. Each showing reloads every field but EPlik from the stage in memory.
-// The stage and its name are those of the shared editing state; the map view follows the size
-// through parametryPrzyjete.
+// The dialog takes nothing over by itself: a command shows it modally and, on Accepted, hands
+// ParametryZDialogu to the file workflow. Each showing reloads every field but EPlik from the
+// stage in memory.
 #pragma once
 
 #include "DialogHelpers.h"
+#include "EnteredParameters.h"
 #include "StageNameField.h"
 #include "parametry_etapu.h"
 
@@ -28,10 +27,10 @@ class TForm2 : public PlacedDialog {
     Q_OBJECT
 
 public:
-    explicit TForm2(EditorState& stan, QWidget* parent = nullptr);
+    explicit TForm2(const EditorState& stan, QWidget* parent = nullptr);
 
     void ParametryDoDialogu();
-    void ParametryZDialogu();
+    EnteredParameters ParametryZDialogu() const;
 
     // RGTyp's selected item: 0 "Zwykły etap", 1 "Bonusowy".
     int typIndex() const;
@@ -43,12 +42,6 @@ public:
     bool fileNameStripShown() const;
     void setFileNameStripShown(bool shown);
 
-signals:
-    // ParametryZDialogu has set the stage's parameters: the map view takes Wys + 2 rows, then
-    // Szer + 2 columns.
-    void parametryPrzyjete();
-
-public:
     QFrame* Panel2;
     QLabel* Label11;
     QLineEdit* EPlik;
@@ -100,7 +93,7 @@ private:
     void placePanels();
     void FormShow();
 
-    EditorState& stan_;
+    const EditorState& stan_;
 
     QGroupBox* RGTyp;
     QGroupBox* GroupBox1;

@@ -4,14 +4,16 @@
 #pragma once
 
 #include "EditorState.h"
+#include "PackBytes.h"
 #include "FileDialogs.h"
-#include "FileWatcher.h"
+#include "FileWorkflow.h"
 #include "Forms.h"
 #include "GenLos.h"
 #include "ListaE.h"
 #include "MapView.h"
 #include "NumberField.h"
 #include "ParaEtap.h"
+#include "StageFileWatcher.h"
 #include "aarys.h"
 #include "stage_file.h"
 
@@ -22,7 +24,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -225,50 +226,6 @@ struct EditorSession {
     }
 };
 
-inline std::string readBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
-    return file.readAll().toStdString();
-}
-
-inline void writeBytes(const QString& path, const std::string& bytes) {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes.data(), qint64(bytes.size()));
-}
-
-inline std::string native(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-// One stage record of the default parameters as the game's files hold it: each row filled with
-// `fill`, "S" and "W" at the given cells (the start of the first row unless told).
-inline std::string record(const std::string& name, char fill, int szer = 18, int wys = 10,
-                          QPoint s = {1, 1}, QPoint w = {2, 1}) {
-    std::string bytes = "(" + name + ")\r\n}\r\n" + std::to_string(szer) + "," +
-                        std::to_string(wys) +
-                        ",010,010,010,010,010,100,Z,"
-                        "00,00,00,20,40,00,10,30,40,20,61,40,05,35,05,10,10,55,\r\n{\r\n";
-    for (int row = 1; row <= wys; ++row) {
-        std::string line(std::size_t(szer), fill);
-        if (row == s.y())
-            line[std::size_t(s.x() - 1)] = 'S';
-        if (row == w.y())
-            line[std::size_t(w.x() - 1)] = 'W';
-        bytes += line + "\r\n";
-    }
-    return bytes;
-}
-
-// Records of the given names, filled with 'a', 'b', ... so that a moved record shows.
-inline std::string stageFile(const std::vector<std::string>& names) {
-    std::string bytes;
-    for (std::size_t i = 0; i < names.size(); ++i)
-        bytes += record(names[i], char('a' + i));
-    return bytes;
-}
-
 inline krelwin::Etap loadStage(const QString& path, int index) {
     krelwin::Etap etap;
     krelwin::CzytajEtap(native(path), index, etap);
@@ -277,7 +234,7 @@ inline krelwin::Etap loadStage(const QString& path, int index) {
 
 inline QStringList listItems() {
     QStringList items;
-    for (int i = 0; i < Form3->ListBox1->count(); ++i)
+    for (int i = 0; i < Form3->nameCount(); ++i)
         items << Form3->itemText(i);
     return items;
 }
@@ -302,12 +259,12 @@ inline std::vector<MapView::Cell> cellsDrawnBy(const std::function<void()>& acti
 // Holds back the editor's reports of outside changes to its file while the test changes the
 // file itself: otherwise the list would follow at a moment the test cannot know.
 inline QSignalBlocker quietFileWatcher() {
-    return QSignalBlocker(Form1->findChild<StageFileWatcher*>());
+    return QSignalBlocker(Workflow->findChild<StageFileWatcher*>());
 }
 
 // A click or a double click on item `row` of the stage list, as the user makes it.
 inline QPoint centreOfItem(int row) {
-    return Form3->ListBox1->visualItemRect(Form3->ListBox1->item(row)).center();
+    return Form3->ListBox1->visualRect(Form3->ListBox1->model()->index(row, 0)).center();
 }
 
 inline void clickItem(int row) {

@@ -21,7 +21,7 @@ struct Outcome {
     bool zapiszEnabled = Form1->Zapisz1->isEnabled();
     krelwin::Etap stage = Stan->etap;
     QString nextDialogStart = Form1->OpenDialog1->fileName();
-    bool unsaved = Form1->hasUnsavedChanges();
+    bool unsaved = Workflow->history().hasUnsavedChanges();
     QStringList messages;
     bool operator==(const Outcome&) const = default;
 };

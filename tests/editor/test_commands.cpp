@@ -52,7 +52,7 @@ private slots:
 
     void nowyStartsAnEmptyFileNamedAfterTheField() {
         QCOMPARE(menuStates(), (MenuStates{false, false, false, false}));
-        Form3->ListBox1->addItem(QStringLiteral("stary"));
+        Workflow->list().setNames({"stary"});
         QVERIFY(confirmParameters(Form1->Nowy1, [] {
             QCOMPARE(Form2->EPlik->text(), QStringLiteral("Plan01"));
             QVERIFY(Form2->Panel2->isVisible());
@@ -64,7 +64,7 @@ private slots:
         QCOMPARE(Stan->BiezacyPlik(), QStringLiteral("Łąkiwxyz.map"));
         QCOMPARE(Stan->BiezacyEtap(), QStringLiteral("Pierwszy"));
         QCOMPARE(Form3->EEtap->text(), QStringLiteral("Pierwszy"));
-        QCOMPARE(Form3->ListBox1->count(), 0);
+        QCOMPARE(Form3->nameCount(), 0);
         QCOMPARE(menuStates(), (MenuStates{false, true, true, true}));
         for (QWidget* shown : std::initializer_list<QWidget*>{
                  Form1->DG1, Form1->LPlik, Form1->LEtap, Form1->Label1, Form1->LPos})
@@ -303,8 +303,8 @@ private slots:
                                     .arg(match + 1)
                                     .arg(matchName));
         QCOMPARE(question.buttons.size(), 2);
-        QVERIFY(question.buttons.contains("Tak") && question.buttons.contains("Nie"));
-        QCOMPARE(question.defaultButton, QStringLiteral("Nie"));
+        QVERIFY(question.buttons.contains("&Tak") && question.buttons.contains("&Nie"));
+        QCOMPARE(question.defaultButton, QStringLiteral("&Nie"));
         QCOMPARE(question.title, QStringLiteral("Krelwin Konstruktor"));
         if (!replace) {
             QVERIFY(EditorSnapshot() == before);

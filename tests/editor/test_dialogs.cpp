@@ -1,6 +1,8 @@
 // The parameters dialog, the generator's shares and the stage list dialog with its renaming.
 #include "EditorFixture.h"
 
+#include "MessageBoxDialogue.h"
+
 #include <QRadioButton>
 
 #include <memory>
@@ -61,13 +63,12 @@ private slots:
         Form2->ParametryDoDialogu();
         QCOMPARE(Form2->typIndex(), 1);
         QCOMPARE(Form2->SEIleD->text(), QStringLiteral("1"));
-        Form2->ParametryZDialogu();
-        QCOMPARE(parametry.IleD, 1);
-        QCOMPARE(parametry.CzasG, 5);
-        QCOMPARE(parametry.Szer, 80);
-        QCOMPARE(parametry.Typ, 'B');
-        QCOMPARE(parametry.Kolory, std::string("dowolny tekst"));
-        QCOMPARE(Form1->DG1->columnCount(), 82);
+        const krelwin::ParametryEtapu entered = Form2->ParametryZDialogu().parametry;
+        QCOMPARE(entered.IleD, 1);
+        QCOMPARE(entered.CzasG, 5);
+        QCOMPARE(entered.Szer, 80);
+        QCOMPARE(entered.Typ, 'B');
+        QCOMPARE(entered.Kolory, std::string("dowolny tekst"));
     }
 
     void confirmTakesTheFieldsAsReadAndCancelForgetsThem() {
@@ -149,7 +150,7 @@ private slots:
         StageList list;
         list.form->selectIndex(2);
         list.expect(QDialog::Rejected, [&] {
-            QCOMPARE(list.form->ZapamietanyIndeks, 2);
+            QCOMPARE(list.workflow.list().remembered(), 2);
             list.clickItem(5);
             QCOMPARE(list.form->EEtap->text(), QStringLiteral("Zeta"));
             QTest::mouseClick(list.form->BitBtn2, Qt::LeftButton);
@@ -178,7 +179,7 @@ private slots:
             QVERIFY(list.form->isVisible());
             QTest::keyClick(list.form.get(), Qt::Key_Z, Qt::AltModifier);
         });
-        QCOMPARE(list.stan.BiezacyEtap(), QStringLiteral("Delta"));
+        QCOMPARE(list.workflow.list().nameField(), QStringLiteral("Delta"));
         QCOMPARE(list.form->selectedIndex(), 3);
         // Though no button is the default, a focused button takes Enter itself.
         list.expect(QDialog::Rejected, [&] {
@@ -236,11 +237,11 @@ private slots:
                      "etap na końcu pliku.")),
                  qPrintable(boxes.texts().front()));
         QCOMPARE(list.form->itemText(1), QStringLiteral("Beta"));
-        QCOMPARE(list.form->ListBox1->count(), 2);
+        QCOMPARE(list.form->nameCount(), 2);
         QCOMPARE(list.form->selectedIndex(), -1);
         QCOMPARE(readBytes(list.path), shorter);
         // "&Anuluj" on an empty list has no item to take a name from: the field keeps its text.
-        list.form->ListBox1->clear();
+        list.workflow.list().clear();
         list.form->EEtap->setText(QStringLiteral("Pole"));
         list.expect(QDialog::Rejected,
                     [&] { QTest::mouseClick(list.form->BitBtn2, Qt::LeftButton); });
@@ -259,7 +260,7 @@ private slots:
         MessageBoxCatcher boxes;
         QVERIFY(openFile(path));
         QVERIFY(inDialogOf(Form1->Wybierzetap1, [&] {
-            const QString shown = Form3->ListBox1->item(0)->text();
+            const QString shown = Form3->ListBox1->model()->index(0, 0).data().toString();
             QCOMPARE(shown.size(), ShownNameLength);
             QVERIFY(shown.startsWith(QStringLiteral("Bardzo długa nazwa Bardzo")));
             QVERIFY(shown.endsWith(QChar(0x2026)));
@@ -280,21 +281,24 @@ private:
         QTemporaryDir dir;
         QString path = dir.filePath(QStringLiteral("Plan01.map"));
         EditorState stan;
-        std::unique_ptr<TForm3> form = std::make_unique<TForm3>(stan);
+        MessageBoxDialogue dialogue;
+        FileWorkflow workflow{stan, dialogue};
+        std::unique_ptr<TForm3> form = std::make_unique<TForm3>(workflow);
 
         StageList() {
             writeBytes(path, stageFile(StageNames));
             stan.setBiezacyPlik(path);
             stan.setBiezacyEtap(QStringLiteral("unchanged"));
-            form->appendFileNames(krelwin::CzytajListeEtapow(native(path)));
+            workflow.list().setNames(krelwin::CzytajListeEtapow(native(path)));
         }
         // Shows the dialog modally, runs `whileOpen` in it and checks how it was closed.
         void expect(int result, const std::function<void()>& whileOpen) {
             QCOMPARE(runModal(form.get(), whileOpen), result);
         }
         void clickItem(int row) {
+            const QModelIndex item = form->ListBox1->model()->index(row, 0);
             QTest::mouseClick(form->ListBox1->viewport(), Qt::LeftButton, {},
-                              form->ListBox1->visualItemRect(form->ListBox1->item(row)).center());
+                              form->ListBox1->visualRect(item).center());
         }
     };
 };

@@ -11,7 +11,7 @@ namespace {
 
 QList<int> pressedToolButtons() {
     QList<int> pressed;
-    for (int index = 0; index < TForm1::ToolCount; ++index)
+    for (int index = 0; index < ToolCount; ++index)
         if (Form1->ToolButtons[index]->isChecked())
             pressed << index + 1;
     return pressed;
@@ -89,7 +89,7 @@ private slots:
         QTest::keyClick(Form1->DG1, Qt::Key_Right); // keys move the cell but not the text
         QCOMPARE(Form1->DG1->currentColumn(), 13);
         QCOMPARE(Form1->LPos->text(), QStringLiteral("5,12"));
-        Form1->ToolButton8Click(); // "=": one cell selected, so nothing is filled
+        Form1->ToolButtonClick(8); // "=": one cell selected, so nothing is filled
         QCOMPARE(cell(13, 5), '.');
         rightPress(7, 2);
         QCOMPARE(cell(7, 2), '=');
@@ -121,7 +121,7 @@ private slots:
         QCOMPARE(cells({{1, 1}, {3, 1}, {1, 2}, {3, 2}}), QString("...."));
         QCOMPARE(pressedToolButtons(), QList<int>{14});
         // A right press anywhere with a selection fills the selection, not the pressed cell.
-        Form1->ToolButton2Click();
+        Form1->ToolButtonClick(2);
         select(5, 5, 6, 7);
         rightPress(20, 15);
         QCOMPARE(cells({{5, 5}, {6, 5}, {5, 7}, {6, 7}, {20, 15}}), QString("****."));

@@ -173,7 +173,7 @@ private slots:
         QFETCH(bool, saveAppends);
         session_.boxes->replaceAnswer = yes ? QMessageBox::Yes : QMessageBox::No;
         const krelwin::Etap inMemory = Stan->etap;
-        const int steps = Form1->Historia->count();
+        const int steps = Workflow->history().stack().count();
         QVERIFY(inDialogOf(Form1->Wybierzetap1, [&] {
             chooseOnItem(row, caption);
             QCOMPARE(readBytes(path_), recordsInOrder(order));
@@ -190,15 +190,15 @@ private slots:
                                         .arg(row + 1)
                                         .arg(QString::fromStdString(Names[std::size_t(row)])));
             QCOMPARE(question.title, QStringLiteral("Krelwin Konstruktor"));
-            QCOMPARE(question.buttons, QStringList({"Tak", "Nie"}));
-            QCOMPARE(question.defaultButton, QStringLiteral("Nie"));
+            QCOMPARE(question.buttons, QStringList({"&Tak", "&Nie"}));
+            QCOMPARE(question.defaultButton, QStringLiteral("&Nie"));
         } else {
             QVERIFY2(session_.boxes->shown.empty(), qPrintable(session_.boxes->texts().join('|')));
         }
         // The stage in memory, its name and the history are as they were.
         QVERIFY(Stan->etap == inMemory);
         QCOMPARE(Stan->BiezacyEtap(), QStringLiteral("Gamma"));
-        QCOMPARE(Form1->Historia->count(), steps);
+        QCOMPARE(Workflow->history().stack().count(), steps);
         // "Zapisz" writes "Gamma" where it now stands, or appends it where it is gone from the
         // selection: never over another stage.
         QVERIFY(save());

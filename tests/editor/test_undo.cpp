@@ -1,5 +1,5 @@
-// "Cofnij" and "Ponów" driven through the real menus, toolbar and view, and the question asked
-// before unsaved work is lost on exit.
+// "Cofnij" and "Ponów" driven through the real menus, toolbar and view, and the questions asked
+// before unsaved work is lost, by a load or on exit, answered as the user answers them.
 #include "EditorFixture.h"
 
 #include <iterator>
@@ -39,11 +39,6 @@ void compareShown(const Shown& actual, const Shown& expected) {
     QCOMPARE(actual.viewCells, expected.viewCells);
 }
 
-// What undo leaves alone: the file, the list and its selection.
-QStringList fileContext() {
-    return QStringList{Stan->BiezacyPlik(), QString::number(Form3->selectedIndex())} + listItems();
-}
-
 struct Question {
     bool asked = false;
     QString text;
@@ -51,10 +46,12 @@ struct Question {
     QString defaultButton;
 };
 
-// Closes the window by `close`, answering the question, if one comes, with `answer`.
-Question closeAnswering(const std::function<void()>& close, const QString& answer) {
+// Runs `command`, answering the question it asks, if one comes, by `answer`: a click on the
+// button of that text, or a key press on the box (a plain letter or Alt with it).
+Question answering(const std::function<void()>& command, const QString& answer,
+                   QKeyCombination key = {}) {
     Question question;
-    question.asked = withModalDialog(close, [&](QWidget* dialog) {
+    question.asked = withModalDialog(command, [&](QWidget* dialog) {
         auto* box = qobject_cast<QMessageBox*>(dialog);
         QVERIFY(box != nullptr);
         question.text = box->text();
@@ -63,12 +60,21 @@ Question closeAnswering(const std::function<void()>& close, const QString& answe
         question.buttons.sort();
         if (box->defaultButton() != nullptr)
             question.defaultButton = box->defaultButton()->text();
+        if (key.key() != Qt::Key_unknown) {
+            QApplication::setActiveWindow(box); // shortcuts (Alt + letter) act in the active one
+            QVERIFY(QTest::qWaitForWindowActive(box));
+            QTest::keyClick(box, key.key(), key.keyboardModifiers());
+            QTRY_VERIFY(!box->isVisible()); // the box presses its button a moment later
+            return;
+        }
         for (QAbstractButton* button : box->buttons())
             if (button->text() == answer)
                 button->click();
     });
     return question;
 }
+
+const QString DropQuestion = QStringLiteral("Etap „Alfa” ma niezapisane zmiany. Porzucić je?");
 
 } // namespace
 
@@ -114,8 +120,8 @@ private slots:
         QCOMPARE(cell(3, 3), '*');
     }
 
-    // Each kind of change: undone, the stage is as before it; redone, as after it. Loads and
-    // the new stage leave the file, the list and its selection alone.
+    // Each kind of change to the stage where it stands: undone, the stage is as before it;
+    // redone, as after it.
     void eachChangeUndoneAndRedone_data() {
         QTest::addColumn<int>("kind");
         for (int kind = 0; kind < int(std::size(Kinds)); ++kind)
@@ -130,16 +136,13 @@ private slots:
         Kinds[kind].act();
         QApplication::processEvents();
         const Shown after = shown();
-        const QStringList context = fileContext();
         QVERIFY(after.cells != before.cells || !(after.parametry == before.parametry) ||
                 after.nazwa != before.nazwa);
 
         Form1->Cofnij1->trigger();
         compareShown(shown(), before);
-        QCOMPARE(fileContext(), context);
         Form1->Ponw1->trigger();
         compareShown(shown(), after);
-        QCOMPARE(fileContext(), context);
     }
 
     // An undone edit redraws the cells it changed and no other.
@@ -160,21 +163,59 @@ private slots:
         QCOMPARE(cells({{2, 3}, {3, 3}, {3, 4}, {4, 4}}), QStringLiteral("a==a"));
     }
 
-    // "Zapisz" after undoing "Wybierz etap" writes the stage brought back, with its edit, at the
-    // position the list still has selected, under the name the list gives it.
-    void zapiszAfterUndoingWybierzEtap() {
+    // Through the menus: "Wybierz etap" over a painted stage asks first ("Nie" keeps
+    // everything); agreed to, "Cofnij" brings the painted stage back with its place in the file,
+    // and "Zapisz" writes it there, not over the stage loaded meanwhile.
+    void aLoadAsksAndItsUndoWritesTheStageWhereItCameFrom() {
         QVERIFY(openFile(path_));
         paint(2, 5, 5);
-        QVERIFY(chooseStage(1));
-        QCOMPARE(cell(5, 5), 'b');
+        const Shown painted = shown();
+        {
+            MessageBoxCatcher declining;
+            declining.replaceAnswer = QMessageBox::No;
+            QVERIFY(chooseStage(1));
+            QCOMPARE(declining.texts(), QStringList({DropQuestion}));
+            QCOMPARE(declining.shown.front().defaultButton, QStringLiteral("&Nie"));
+        }
+        compareShown(shown(), painted);
+        QCOMPARE(Form3->selectedIndex(), 0);
+        {
+            MessageBoxCatcher agreeing;
+            QVERIFY(chooseStage(1));
+            QCOMPARE(agreeing.texts(), QStringList({DropQuestion}));
+        }
+        QCOMPARE(Stan->BiezacyEtap(), QStringLiteral("Beta"));
+        QCOMPARE(Form3->selectedIndex(), 1);
         Form1->Cofnij1->trigger();
-        QCOMPARE(Stan->BiezacyEtap(), QStringLiteral("Alfa"));
-        QVERIFY(save());
-        std::string edited = record("Beta", 'a');
-        const std::size_t row5 = edited.find("{\r\n") + 3 + 4 * (18 + 2);
-        QCOMPARE(edited.substr(row5, 18), std::string(18, 'a'));
-        edited[row5 + 4] = '*';
-        QCOMPARE(readBytes(path_), record("Alfa", 'a') + edited);
+        compareShown(shown(), painted);
+        QCOMPARE(Form3->selectedIndex(), 0);
+        {
+            MessageBoxCatcher noErrors;
+            QVERIFY(save());
+            QVERIFY(noErrors.shown.empty());
+        }
+        std::string edited = record("Alfa", 'a');
+        edited[edited.find("{\r\n") + 3 + 4 * (18 + 2) + 4] = '*';
+        QCOMPARE(readBytes(path_), edited + record("Beta", 'b', 24, 14));
+    }
+
+    // Every question answers to its buttons' letters, alone or with Alt, as Qt's own Polish
+    // boxes do.
+    void questionsAnswerToTheirKeys_data() {
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("T") << QKeyCombination(Qt::Key_T) << true;
+        QTest::newRow("N") << QKeyCombination(Qt::Key_N) << false;
+        QTest::newRow("Alt+T") << QKeyCombination(Qt::AltModifier, Qt::Key_T) << true;
+        QTest::newRow("Alt+N") << QKeyCombination(Qt::AltModifier, Qt::Key_N) << false;
+    }
+    void questionsAnswerToTheirKeys() {
+        QFETCH(QKeyCombination, key);
+        QFETCH(bool, closed);
+        QVERIFY(openFile(path_));
+        paint(2, 5, 5);
+        QVERIFY(answering([] { Form1->Koniec1->trigger(); }, QString(), key).asked);
+        QCOMPARE(Form1->isVisible(), !closed);
     }
 
     void exitQuestion_data() {
@@ -218,17 +259,17 @@ private slots:
                 Form1->Koniec1->trigger();
         };
         const Shown before = shown();
-        Question question = closeAnswering(close, QStringLiteral("Nie"));
+        Question question = answering(close, QStringLiteral("&Nie"));
         QCOMPARE(question.asked, asked);
         QCOMPARE(Form1->isVisible(), asked);
         if (!asked)
             return;
         QCOMPARE(question.text,
                  QStringLiteral("Etap „Alfa” ma niezapisane zmiany. Zakończyć bez zapisywania?"));
-        QCOMPARE(question.buttons, QStringList({"Nie", "Tak"}));
-        QCOMPARE(question.defaultButton, QStringLiteral("Nie"));
+        QCOMPARE(question.buttons, QStringList({"&Nie", "&Tak"}));
+        QCOMPARE(question.defaultButton, QStringLiteral("&Nie"));
         compareShown(shown(), before);
-        question = closeAnswering(close, QStringLiteral("Tak"));
+        question = answering(close, QStringLiteral("&Tak"));
         QVERIFY(question.asked);
         QVERIFY(!Form1->isVisible());
     }
@@ -274,15 +315,6 @@ private:
                  Form2->EKolory->setText(QStringLiteral("01,02"));
              }));
          }},
-        {"Otwórz", [] {},
-         [] {
-             const QString other = QDir::current().filePath(QStringLiteral("inny.map"));
-             writeBytes(other, record("Inny", '+', 40, 30));
-             QVERIFY(openFile(other));
-         }},
-        {"Wybierz etap", [] {}, [] { QVERIFY(chooseStage(1)); }},
-        {"Nowy", [] {}, [] { QVERIFY(newStage(40, 25)); }},
-        {"Nowy etap", [] {}, [] { QVERIFY(newStageNamed(QStringLiteral("Delta"), 22, 11)); }},
     };
 
     EditorSession session_;

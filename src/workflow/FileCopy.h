@@ -9,3 +9,6 @@
 // with the reason in the core's words) when the copy fails, or the core's own message
 // (krelwin::PlainMessage) for a special file, a busy file or a kept backup.
 void kopiujPlik(const QString& from, const QString& to);
+
+// Whether the two paths name the same existing file, links and relative parts resolved.
+bool isSameFile(const QString& first, const QString& second);

@@ -1,4 +1,4 @@
-#include "FileWatcher.h"
+#include "StageFileWatcher.h"
 
 #include <QFileInfo>
 

@@ -1,30 +1,11 @@
-#include "TextCodec.h"
+#include "FileTextValidator.h"
 
 #include "cp1250.h"
-#include "errors.h"
 #include "stage_file.h"
 
 #include <QLineEdit>
 
 namespace krelwin {
-
-QString fromFileBytes(const std::string& bytes) {
-    return QString::fromStdU32String(decodeCp1250(bytes));
-}
-
-std::string toFileBytes(const QString& text) {
-    const std::u32string characters = text.toStdU32String();
-    if (std::optional<std::string> bytes = encodeCp1250(characters)) {
-        return *bytes;
-    }
-    for (const char32_t character : characters) {
-        if (!unicodeToCp1250(character)) {
-            throw WriteRefused("Znaku „" + QString::fromUcs4(&character, 1).toStdString() +
-                               "” nie można zapisać w pliku etapów.");
-        }
-    }
-    throw WriteRefused("Tekstu nie można zapisać w pliku etapów.");
-}
 
 FileTextValidator::FileTextValidator(Kind kind, int typingLimit, QLineEdit* field)
     : QValidator(field), kind_(kind), typingLimit_(typingLimit),
