@@ -66,9 +66,7 @@ public:
     }
 
     // "Generator map" after its dialog, as one step of the history like the menu command.
-    static void generate() {
-        Form1->generujMape(krelwin::DomyslneUdzialy);
-    }
+    static void generate() { Form1->generujMape(krelwin::DomyslneUdzialy); }
 
     static inline long drawnCells = 0;
 };
@@ -132,7 +130,8 @@ void measureHistory(benchmark::State& state, int steps, const std::function<void
     for (auto _ : state) {
         Editor editor(false);
         if (state.range(0) != 0)
-            Workflow->history().stack().setUndoLimit(0); // none: the stage was new, the history is empty
+            Workflow->history().stack().setUndoLimit(
+                0); // none: the stage was new, the history is empty
         QApplication::processEvents();
         const std::size_t before = heapInUse();
         for (int i = 0; i < steps; ++i) {

@@ -1,8 +1,8 @@
 #include "ParaEtap.h"
 
 #include "EditorState.h"
-#include "NumberField.h"
 #include "FileTextValidator.h"
+#include "NumberField.h"
 #include "TextCodec.h"
 #include "plansza.h"
 

@@ -8,6 +8,7 @@
 #include "Forms.h"
 #include "GenLos.h"
 #include "ListaE.h"
+#include "MainPanel.h"
 #include "ParaEtap.h"
 #include "Scale.h"
 #include "TileSet.h"
@@ -25,28 +26,6 @@
 #include <QToolButton>
 #include <QUndoStack>
 #include <QVBoxLayout>
-
-namespace {
-
-constexpr int ClientWidth = 554;
-constexpr int PanelHeight = 376;
-
-QLabel* makeIntroLabel(const QString& text, int height, int pixelSize, const QColor& colour,
-                       QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    QFont font = label->font();
-    font.setPixelSize(pixelSize);
-    label->setFont(font);
-    // The height laid out for it; layoutPanel gives more where this system's font needs it.
-    label->setMinimumHeight(height);
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    label->setPalette(colours);
-    return label;
-}
-
-} // namespace
 
 TForm1::TForm1(FileWorkflow& workflow) : workflow_(workflow), stan_(workflow.stan()) {
     setWindowTitle(QStringLiteral("Krelwin Konstruktor w.1.02."));
@@ -77,8 +56,9 @@ TForm1::TForm1(FileWorkflow& workflow) : workflow_(workflow), stan_(workflow.sta
     SaveDialog1 = new StageFileDialog(StageFileDialog::Mode::Save, this);
 
     followWorkflow();
-    resize(ClientWidth, menuBar()->sizeHint().height() + ToolBar1->height() + PanelHeight +
-                            statusBar()->sizeHint().height());
+    resize(MainPanel::LaidOutWidth, menuBar()->sizeHint().height() + ToolBar1->height() +
+                                        MainPanel::LaidOutHeight +
+                                        statusBar()->sizeHint().height());
     centreOnScreen();
 }
 
@@ -151,17 +131,13 @@ void TForm1::buildScaleMenu() {
 }
 
 void TForm1::buildPanel() {
-    Panel1 = new QWidget;
-    Panel1->setAutoFillBackground(true);
-    QPalette face = Panel1->palette();
-    face.setColor(QPalette::Window, face.color(QPalette::Button));
-    face.setColor(QPalette::WindowText, Qt::black);
-    Panel1->setPalette(face);
-    buildIntroLabels();
-    // Created after the introductory labels so that, once shown, it lies over them.
-    DG1 = new MapView(Panel1);
-    DG1->setGridLineWidth(1);
-    DG1->hide();
+    Panel1 = new MainPanel;
+    DG1 = Panel1->DG1;
+    LPlik = Panel1->LPlik;
+    LEtap = Panel1->LEtap;
+    Label1 = Panel1->Label1;
+    LPos = Panel1->LPos;
+    Label3 = Panel1->Label3;
     DG1->setDrawCellHandler([this](QPainter& canvas, int column, int row, const QRect& rect) {
         DG1DrawCell(canvas, column, row, rect);
     });
@@ -177,77 +153,6 @@ void TForm1::buildPanel() {
             if (action->data().toInt() == percent)
                 action->setChecked(true);
     });
-    buildStatusLabels();
-    Panel1->installEventFilter(this);
-}
-
-void TForm1::buildIntroLabels() {
-    const QColor navy(0, 0, 128);
-    const QColor green(0, 128, 0);
-    Label6 = makeIntroLabel(QString(), 28, 11, Qt::black, Panel1);
-    Label2 = makeIntroLabel(QStringLiteral("Edytor napisał zespół projektu Krelwin"), 24, 13, navy,
-                            Panel1);
-    Label3 = makeIntroLabel(QString::fromUtf8(krelwin::ApplicationTitle), 36, 19, green, Panel1);
-    Label4 = makeIntroLabel(QStringLiteral("Program jest darmowy.\n"
-                                           "To edytor map do gry Krelwin.\n"
-                                           "Autorem gry jest zespół projektu Krelwin."),
-                            80, 13, Qt::black, Panel1);
-    Label5 = makeIntroLabel(QStringLiteral("Etapy zapisuje się w plikach z rozszerzeniem .map.\n"
-                                           "Gra otwiera plik podany jako parametr wywołania,\n"
-                                           "na przykład: krelwin Plan01.map"),
-                            48, 13, Qt::black, Panel1);
-}
-
-void TForm1::buildStatusLabels() {
-    LPlik = new QLabel(stan_.BiezacyPlik(), Panel1);
-    LEtap = new QLabel(shownName(stan_.BiezacyEtap()), Panel1);
-    Label1 = new QLabel(QStringLiteral("Poz:"), Panel1);
-    LPos = new QLabel(QStringLiteral("x,y"), Panel1);
-    QFont bold = LPos->font();
-    bold.setBold(true);
-    LPos->setFont(bold);
-    for (QLabel* label : {LPlik, LEtap, Label1, LPos})
-        label->hide();
-}
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Panel1 && event->type() == QEvent::Resize)
-        layoutPanel();
-    return QMainWindow::eventFilter(watched, event);
-}
-
-// Lays Panel1 out as at its first size of 554 x 376: the introductory labels stacked at the
-// top over the full width, the map view following all four sides, the status labels following
-// the bottom (LPlik the left side, the others the right side).
-void TForm1::layoutPanel() {
-    const int width = Panel1->width();
-    const int height = Panel1->height();
-    int top = 0;
-    for (QLabel* label : {Label6, Label2, Label3, Label4, Label5}) {
-        const int height = std::max(label->minimumHeight(), label->sizeHint().height());
-        label->setGeometry(0, top, width, height);
-        top += height;
-    }
-    DG1->setGeometry(4, 4, width - (ClientWidth - 545), height - (PanelHeight - 356));
-    const int statusTop = height - (PanelHeight - 362);
-    const int lineHeight = LPos->sizeHint().height();
-    const int label1Left = width - (ClientWidth - 490);
-    const int lposLeft = width - (ClientWidth - 514);
-    Label1->setGeometry(label1Left, statusTop, lposLeft - label1Left, lineHeight);
-    LPos->setGeometry(lposLeft, statusTop, width - lposLeft, lineHeight);
-    // The stage name grows to the left when it is longer than its place, so that it is seen
-    // whole, up to two thirds of the line; a longer one is cut with an ellipsis. The file path
-    // takes what remains left of it.
-    const int etapRight = label1Left - 4;
-    const int etapWidest = std::max(0, (etapRight - 8) * 2 / 3);
-    LEtap->setText(shownName(stan_.BiezacyEtap()));
-    if (LEtap->sizeHint().width() > etapWidest)
-        LEtap->setText(LEtap->fontMetrics().elidedText(LEtap->text(), Qt::ElideRight,
-                                                       etapWidest - 2 * LEtap->margin()));
-    const int etapLeft =
-        std::min(width - (ClientWidth - 374), etapRight - LEtap->sizeHint().width());
-    LEtap->setGeometry(etapLeft, statusTop, etapRight - etapLeft, lineHeight);
-    LPlik->setGeometry(8, statusTop, std::max(0, etapLeft - 8 - 8), lineHeight);
 }
 
 // --- following the workflow -------------------------------------------------------------
@@ -256,8 +161,8 @@ void TForm1::followWorkflow() {
     connect(&workflow_, &FileWorkflow::fileStateChanged, this, &TForm1::showFileState);
     connect(&stan_, &EditorState::stageReplaced, this, &TForm1::showWholeStage);
     connect(&stan_, &EditorState::cellsChanged, this, &TForm1::redrawChanged);
-    connect(&stan_, &EditorState::biezacyPlikChanged, this, &TForm1::showBiezacyPlik);
-    connect(&stan_, &EditorState::biezacyEtapChanged, this, [this] { layoutPanel(); });
+    connect(&stan_, &EditorState::biezacyPlikChanged, Panel1, &MainPanel::showFileName);
+    connect(&stan_, &EditorState::biezacyEtapChanged, Panel1, &MainPanel::showStageName);
     QUndoStack& history = workflow_.history().stack();
     connect(&history, &QUndoStack::canUndoChanged, this, &TForm1::updateUndoActions);
     connect(&history, &QUndoStack::canRedoChanged, this, &TForm1::updateUndoActions);
@@ -272,9 +177,7 @@ void TForm1::showFileState() {
     Edycja1->menuAction()->setEnabled(open);
     Generator1->setEnabled(open);
     Zapisz1->setEnabled(workflow_.canSave());
-    DG1->setVisible(open);
-    for (QLabel* label : {LPlik, LEtap, Label1, LPos})
-        label->setVisible(open);
+    Panel1->showStageEditing(open);
     updateUndoActions();
 }
 
@@ -284,11 +187,6 @@ void TForm1::updateUndoActions() {
     const bool reachable = Edycja1->menuAction()->isEnabled();
     Cofnij1->setEnabled(reachable && workflow_.history().stack().canUndo());
     Ponw1->setEnabled(reachable && workflow_.history().stack().canRedo());
-}
-
-void TForm1::showBiezacyPlik(const QString& path) {
-    LPlik->setText(path);
-    layoutPanel();
 }
 
 void TForm1::showWholeStage() {

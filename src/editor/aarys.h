@@ -18,6 +18,7 @@
 
 class EditorState;
 class FileWorkflow;
+class MainPanel;
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -117,16 +118,12 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
     void buildScaleMenu();
     void buildPanel();
-    void buildIntroLabels();
-    void buildStatusLabels();
     void followWorkflow();
-    void layoutPanel();
     void centreOnScreen();
 
     void FormShow();
@@ -141,17 +138,11 @@ private:
     // The view takes the stage's size (Wys + 2 rows, then Szer + 2 columns) and is repainted.
     void showWholeStage();
 
-    void showBiezacyPlik(const QString& path);
-
     FileWorkflow& workflow_;
     EditorState& stan_;
 
     QWidget* ToolBar1;
-    QWidget* Panel1;
-    QLabel* Label6;
-    QLabel* Label2;
-    QLabel* Label4;
-    QLabel* Label5;
+    MainPanel* Panel1;
 
     bool shownBefore_ = false;
 };

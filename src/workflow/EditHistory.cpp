@@ -34,9 +34,9 @@ void EditHistory::recordStageChange(const std::function<void()>& change, Name na
         return;
     }
     stan_.announceStageReplaced();
-    stack_.push(new StageChangeCommand(
-        stan_, std::move(before),
-        name == Name::Changed ? std::optional<QString>(nameBefore) : std::nullopt));
+    stack_.push(new StageChangeCommand(stan_, std::move(before),
+                                       name == Name::Changed ? std::optional<QString>(nameBefore)
+                                                             : std::nullopt));
 }
 
 void EditHistory::recordLoad(ContextSwitch& contexts, krelwin::Etap before,

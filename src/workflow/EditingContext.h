@@ -8,11 +8,11 @@
 #include <QString>
 
 struct EditingContext {
-    QString file;       // BiezacyPlik
-    int position = -1;  // the selected position in the stage list; -1 when none
-    QString listedName; // the name the list showed at that position
-    QString nameField;  // the stage list dialog's name field, the name "Zapisz" writes under
-    QString stageName;  // BiezacyEtap
+    QString file;         // BiezacyPlik
+    int position = -1;    // the selected position in the stage list; -1 when none
+    QString listedName;   // the name the list showed at that position
+    QString nameField;    // the stage list dialog's name field, the name "Zapisz" writes under
+    QString stageName;    // BiezacyEtap
     bool canSave = false; // "Zapisz" available (not before the first write of a "Nowy" file)
 
     bool operator==(const EditingContext&) const = default;

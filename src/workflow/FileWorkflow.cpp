@@ -74,7 +74,7 @@ bool FileWorkflow::mayClose() {
 // --- context -------------------------------------------------------------------------------
 
 EditingContext FileWorkflow::currentContext() const {
-    return {stan_.BiezacyPlik(), list_.selected(),  list_.selectedName(),
+    return {stan_.BiezacyPlik(), list_.selected(),    list_.selectedName(),
             list_.nameField(),   stan_.BiezacyEtap(), canSave_};
 }
 
@@ -351,9 +351,8 @@ void FileWorkflow::guarded(const std::function<void()>& write) {
     } catch (const krelwin::FileChangedMessage& refusal) {
         QString text = QString::fromUtf8(refusal.what());
         try {
-            text += QStringLiteral("\n\n") +
-                    StageListModel::describe(
-                        list_.replaceNames(krelwin::CzytajListeEtapow(currentPath())));
+            text += QStringLiteral("\n\n") + StageListModel::describe(list_.replaceNames(
+                                                 krelwin::CzytajListeEtapow(currentPath())));
         } catch (const std::exception&) {
             // The file cannot be read now; the list stays, and the next command says why.
         }
@@ -392,9 +391,8 @@ void FileWorkflow::powielEtap(int index) {
     run([&] {
         const std::string listed = krelwin::toFileBytes(list_.name(index));
         int copy = -1;
-        guarded([&] {
-            copy = krelwin::duplicateStage(currentPath(), index, std::nullopt, listed);
-        });
+        guarded(
+            [&] { copy = krelwin::duplicateStage(currentPath(), index, std::nullopt, listed); });
         showRearranged(
             copy, [index](int position) { return position > index ? position + 1 : position; });
     });
@@ -413,8 +411,7 @@ void FileWorkflow::usunEtap(int index) {
         if (!dialogue_.ask(question, UserDialogue::Preset::Nie)) {
             return;
         }
-        guarded(
-            [&] { krelwin::deleteStage(currentPath(), index, krelwin::toFileBytes(name)); });
+        guarded([&] { krelwin::deleteStage(currentPath(), index, krelwin::toFileBytes(name)); });
         showRearranged(-1, [index](int position) {
             return position == index ? -1 : position > index ? position - 1 : position;
         });
@@ -452,10 +449,9 @@ void FileWorkflow::rereadNow() {
     }
     const StageListModel::Reread reread = list_.replaceNames(names);
     if (reread.position >= 0 && !reread.kept) {
-        throw krelwin::PlainMessage(
-            (QStringLiteral("Plik %1 został zmieniony przez inny program. ")
-                 .arg(shownPath(stan_.BiezacyPlik())) +
-             StageListModel::describe(reread))
-                .toStdString());
+        throw krelwin::PlainMessage((QStringLiteral("Plik %1 został zmieniony przez inny program. ")
+                                         .arg(shownPath(stan_.BiezacyPlik())) +
+                                     StageListModel::describe(reread))
+                                        .toStdString());
     }
 }

@@ -119,6 +119,6 @@ private:
     StageFileWatcher watcher_;
     bool fileOpen_ = false;
     bool canSave_ = false;
-    int running_ = 0;           // commands running, nested through their questions
+    int running_ = 0;            // commands running, nested through their questions
     bool rereadWaiting_ = false; // an outside change noticed while one ran
 };

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "EditorState.h"
-#include "PackBytes.h"
 #include "FileDialogs.h"
 #include "FileWorkflow.h"
 #include "Forms.h"
@@ -12,6 +11,7 @@
 #include "ListaE.h"
 #include "MapView.h"
 #include "NumberField.h"
+#include "PackBytes.h"
 #include "ParaEtap.h"
 #include "StageFileWatcher.h"
 #include "aarys.h"

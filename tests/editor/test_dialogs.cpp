@@ -188,6 +188,24 @@ private slots:
         });
     }
 
+    // A double click below the last item chooses nothing, with or without a selection.
+    void stageListDoubleClickOnEmptySpaceDoesNothing() {
+        StageList list;
+        MessageBoxCatcher boxes;
+        for (const int selected : {-1, 2}) {
+            list.form->selectIndex(selected);
+            QCOMPARE(runModal(list.form.get(),
+                              [&] {
+                                  QWidget* viewport = list.form->ListBox1->viewport();
+                                  QTest::mouseDClick(viewport, Qt::LeftButton, {},
+                                                     QPoint(5, viewport->height() - 5));
+                              }),
+                     -1); // still open: nothing was chosen
+            QCOMPARE(list.form->selectedIndex(), selected);
+        }
+        QVERIFY2(boxes.shown.empty(), qPrintable(boxes.texts().join('|')));
+    }
+
     void stageListRenameRewritesOnlyTheNameLine() {
         StageList list;
         list.expect(QDialog::Rejected, [&] {

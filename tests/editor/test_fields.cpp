@@ -1,7 +1,7 @@
 // The input fields of the dialogs: the number field's typing, reading, clamping and stepping
 // rules, and the text fields whose contents go into stage files in the game's code page.
-#include "NumberField.h"
 #include "FileTextValidator.h"
+#include "NumberField.h"
 #include "TextCodec.h"
 
 #include "EditorFixture.h"

@@ -38,8 +38,8 @@ inline std::string parameterLine(int szer, int wys) {
 // A record of the default parameters with the given rows, as the game's files hold it.
 inline std::string recordOfRows(const std::string& name, int szer,
                                 const std::vector<std::string>& rows) {
-    std::string bytes = "(" + name + ")\r\n}\r\n" + parameterLine(szer, int(rows.size())) +
-                        "\r\n{\r\n";
+    std::string bytes =
+        "(" + name + ")\r\n}\r\n" + parameterLine(szer, int(rows.size())) + "\r\n{\r\n";
     for (const std::string& row : rows)
         bytes += row + "\r\n";
     return bytes;

@@ -11,7 +11,7 @@
 
 class ScriptedDialogue : public UserDialogue {
 public:
-    std::deque<bool> answers;       // for the next questions, "Tak" = true, in order
+    std::deque<bool> answers;          // for the next questions, "Tak" = true, in order
     std::function<void()> whileAsking; // what happens meanwhile, before the answer
     QStringList questions;
     QStringList messages;

@@ -296,8 +296,9 @@ private slots:
     void aRereadTellsWhenTheSelectedStageIsGone_data() {
         QTest::addColumn<int>("selected");
         QTest::addColumn<QString>("said");
-        QTest::newRow("first item lost") << 0 << QStringLiteral("Na pozycji nr 1 nie ma już "
-                                                                "etapu „Alfa”");
+        QTest::newRow("first item lost") << 0
+                                         << QStringLiteral("Na pozycji nr 1 nie ma już "
+                                                           "etapu „Alfa”");
         QTest::newRow("kept") << 1 << QString();
         QTest::newRow("none selected") << -1 << QString();
     }
