@@ -66,7 +66,6 @@ public:
     void setRowCount(int rows);
     void setColumnCount(int columns);
 
-    int gridLineWidth() const { return grid_.lineWidth(); }
     void setGridLineWidth(int width); // 0 or 1
 
     // A column's width at full size (100 %); dragging a border changes it.
