@@ -15,9 +15,6 @@ void CellEditCommand::undo() {
     stan_.writeCells(back);
 }
 
-void CellEditCommand::redo() {
-    if (!std::exchange(pushed_, true)) {
-        return;
-    }
+void CellEditCommand::redoChange() {
     stan_.writeCells(changes_);
 }

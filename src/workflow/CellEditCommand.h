@@ -3,22 +3,21 @@
 // back just those cells on undo and redo, so the views redraw just those.
 #pragma once
 
+#include "AppliedCommand.h"
 #include "CellChange.h"
-
-#include <QUndoCommand>
 
 class EditorState;
 
-class CellEditCommand : public QUndoCommand {
+class CellEditCommand : public AppliedCommand {
 public:
-    // The changes have been made already: the command's first redo, the one QUndoStack::push
-    // runs, does nothing.
+    // The changes have been made already.
     CellEditCommand(EditorState& stan, ZmianyPol changes);
     void undo() override;
-    void redo() override;
+
+protected:
+    void redoChange() override;
 
 private:
     EditorState& stan_;
     ZmianyPol changes_;
-    bool pushed_ = false;
 };

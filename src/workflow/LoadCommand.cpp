@@ -13,10 +13,7 @@ void LoadCommand::undo() {
     swapWithState();
 }
 
-void LoadCommand::redo() {
-    if (!std::exchange(pushed_, true)) {
-        return; // the load has been made already
-    }
+void LoadCommand::redoChange() {
     swapWithState();
 }
 

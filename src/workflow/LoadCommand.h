@@ -6,20 +6,21 @@
 // Redo brings the loaded stage back the same way, in the context it had when it was undone.
 #pragma once
 
+#include "AppliedCommand.h"
 #include "EditingContext.h"
 #include "plansza.h"
 
-#include <QUndoCommand>
-
 class EditorState;
 
-class LoadCommand : public QUndoCommand {
+class LoadCommand : public AppliedCommand {
 public:
     // The load has been made: `before` and `contextBefore` are what it replaced.
     LoadCommand(EditorState& stan, ContextSwitch& contexts, krelwin::Etap before,
                 EditingContext contextBefore);
     void undo() override;
-    void redo() override;
+
+protected:
+    void redoChange() override;
 
 private:
     void swapWithState();
@@ -28,5 +29,4 @@ private:
     ContextSwitch& contexts_;
     krelwin::Etap other_;
     EditingContext otherContext_;
-    bool pushed_ = false;
 };

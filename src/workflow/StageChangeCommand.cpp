@@ -12,10 +12,7 @@ void StageChangeCommand::undo() {
     swapWithState();
 }
 
-void StageChangeCommand::redo() {
-    if (!std::exchange(pushed_, true)) {
-        return; // the change has been made already
-    }
+void StageChangeCommand::redoChange() {
     swapWithState();
 }
 

@@ -4,22 +4,24 @@
 // list and selection are not part of it: they stay as later commands left them.
 #pragma once
 
+#include "AppliedCommand.h"
 #include "plansza.h"
 
 #include <QString>
-#include <QUndoCommand>
 
 #include <optional>
 
 class EditorState;
 
-class StageChangeCommand : public QUndoCommand {
+class StageChangeCommand : public AppliedCommand {
 public:
     // `before` is the stage as it was before the change now in memory; `nameBefore`, when
     // given, the stage name then, for a change that named the stage.
     StageChangeCommand(EditorState& stan, krelwin::Etap before, std::optional<QString> nameBefore);
     void undo() override;
-    void redo() override;
+
+protected:
+    void redoChange() override;
 
 private:
     // Undo and redo are the same exchange, so a step costs one copy of the stage, not two.
@@ -28,5 +30,4 @@ private:
     EditorState& stan_;
     krelwin::Etap other_;
     std::optional<QString> otherName_;
-    bool pushed_ = false;
 };

@@ -109,6 +109,13 @@ struct Session {
     }
 
     void zapisz() { workflow.zapisz(stan.BiezacyPlik()); }
+
+    // Stage 0 painted, then `kind` loading another stage, agreed to.
+    void paintThenLoad(Load kind) {
+        paint(5, 5, '*');
+        user.answers = {true};
+        load(kind);
+    }
 };
 
 } // namespace
@@ -128,9 +135,7 @@ private slots:
     void zapiszAfterUndoingALoadWritesTheStageWhereItCameFrom() {
         QFETCH(Load, load);
         Session& s = *session_;
-        s.paint(5, 5, '*');
-        s.user.answers = {true};
-        s.load(load);
+        s.paintThenLoad(load);
         s.workflow.history().undo();
         QCOMPARE(s.stan.BiezacyPlik(), s.pack);
         QCOMPARE(s.stan.BiezacyEtap(), QStringLiteral("Alfa"));
@@ -150,9 +155,7 @@ private slots:
     void zapiszAfterRedoingALoadWritesTheLoadedStage() {
         QFETCH(Load, load);
         Session& s = *session_;
-        s.paint(5, 5, '*');
-        s.user.answers = {true};
-        s.load(load);
+        s.paintThenLoad(load);
         s.workflow.history().undo();
         s.workflow.history().redo();
         s.zapisz();
@@ -236,9 +239,7 @@ private slots:
     // meanwhile by another program, the write is refused and nothing is written.
     void theRestoredStageIsWrittenThroughTheNameGuard() {
         Session& s = *session_;
-        s.paint(5, 5, '*');
-        s.user.answers = {true};
-        s.load(Load::WybierzEtap);
+        s.paintThenLoad(Load::WybierzEtap);
         const std::string changed = stageFile({"Obcy", "Beta", "Gamma"});
         writeBytes(s.pack, changed);
         s.workflow.history().undo();
@@ -254,9 +255,7 @@ private slots:
     // A file gone since: the stage comes back alone, and the status line says why.
     void aRestoredContextWhoseFileIsGoneComesBackWithAnEmptyList() {
         Session& s = *session_;
-        s.paint(5, 5, '*');
-        s.user.answers = {true};
-        s.load(Load::Otworz);
+        s.paintThenLoad(Load::Otworz);
         QVERIFY(QFile::remove(s.pack));
         s.workflow.history().undo();
         QCOMPARE(s.stan.etap.plansza.at(5, 5), '*');
