@@ -3,6 +3,7 @@
 #include "CellRenderer.h"
 #include "DialogHelpers.h"
 #include "EditorState.h"
+#include "EditorStatusBar.h"
 #include "FileDialogs.h"
 #include "FileWorkflow.h"
 #include "Forms.h"
@@ -50,7 +51,8 @@ TForm1::TForm1(FileWorkflow& workflow) : workflow_(workflow), stan_(workflow.sta
     column->addWidget(ToolBar1);
     column->addWidget(Panel1, 1);
     setCentralWidget(client);
-    statusBar()->setSizeGripEnabled(false);
+    StatusBar1 = new EditorStatusBar(this);
+    setStatusBar(StatusBar1);
 
     OpenDialog1 = new StageFileDialog(StageFileDialog::Mode::Open, this);
     SaveDialog1 = new StageFileDialog(StageFileDialog::Mode::Save, this);
@@ -58,7 +60,7 @@ TForm1::TForm1(FileWorkflow& workflow) : workflow_(workflow), stan_(workflow.sta
     followWorkflow();
     resize(MainPanel::LaidOutWidth, menuBar()->sizeHint().height() + ToolBar1->height() +
                                         MainPanel::LaidOutHeight +
-                                        statusBar()->sizeHint().height());
+                                        StatusBar1->sizeHint().height());
     centreOnScreen();
 }
 

@@ -17,6 +17,7 @@
 #include <functional>
 
 class EditorState;
+class EditorStatusBar;
 class FileWorkflow;
 class MainPanel;
 class QAction;
@@ -108,6 +109,8 @@ public:
     QLabel* LEtap;
     QLabel* Label1;
     QLabel* LPos;
+
+    EditorStatusBar* StatusBar1; // remarks, the stage's counts and the drawing mode
 
     StageFileDialog* OpenDialog1;
     StageFileDialog* SaveDialog1;
