@@ -361,7 +361,7 @@ void TForm3::FormClose() {
 }
 
 void TForm3::ZmienNazwe() {
-    workflow_.zmienNazwe(selectedIndex(), Edit1->text());
+    workflow_.pack().zmienNazwe(selectedIndex(), Edit1->text());
 }
 
 // The first item cannot go up, nor the last listed one down.
@@ -375,20 +375,20 @@ void TForm3::ListBox1ContextPopup(int row, QPoint globalPos) {
 // Every handler but "Zmień nazwę" hides the rename panel: its item may move or go.
 void TForm3::Przesuwyej1Click() {
     Panel1->hide();
-    workflow_.przesunEtap(menuRow_, menuRow_ - 1);
+    workflow_.pack().przesunEtap(menuRow_, menuRow_ - 1);
 }
 
 void TForm3::Przesuniej1Click() {
     Panel1->hide();
-    workflow_.przesunEtap(menuRow_, menuRow_ + 1);
+    workflow_.pack().przesunEtap(menuRow_, menuRow_ + 1);
 }
 
 void TForm3::Powiel1Click() {
     Panel1->hide();
-    workflow_.powielEtap(menuRow_);
+    workflow_.pack().powielEtap(menuRow_);
 }
 
 void TForm3::Usu1Click() {
     Panel1->hide();
-    workflow_.usunEtap(menuRow_);
+    workflow_.pack().usunEtap(menuRow_);
 }

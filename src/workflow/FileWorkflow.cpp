@@ -2,11 +2,10 @@
 
 #include "EditorState.h"
 #include "FileCopy.h"
+#include "PackCommands.h"
 #include "TextCodec.h"
 #include "errors.h"
 #include "stage_file.h"
-
-#include <QTimer>
 
 #include <utility>
 
@@ -21,7 +20,8 @@ QString quotedName(const QString& name) {
 } // namespace
 
 FileWorkflow::FileWorkflow(EditorState& stan, UserDialogue& dialogue, QObject* parent)
-    : QObject(parent), stan_(stan), dialogue_(dialogue), history_(stan), watcher_(this) {
+    : QObject(parent), stan_(stan), dialogue_(dialogue), runner_(dialogue), history_(stan),
+      watcher_(this), pack_(stan, list_, dialogue, runner_) {
     connect(&stan_, &EditorState::biezacyPlikChanged, &watcher_, &StageFileWatcher::watch);
     connect(&watcher_, &StageFileWatcher::changed, this, &FileWorkflow::plikZmienionyZZewnatrz);
 }
@@ -33,24 +33,7 @@ void FileWorkflow::start(const EnteredParameters& defaults) {
     stan_.announceStageReplaced();
 }
 
-// --- the frame of every command ------------------------------------------------------------
-
-bool FileWorkflow::run(const std::function<void()>& command) {
-    ++running_;
-    bool completed = true;
-    try {
-        command();
-    } catch (const std::exception& error) {
-        completed = false;
-        dialogue_.tell(error);
-    }
-    --running_;
-    if (running_ == 0 && std::exchange(rereadWaiting_, false)) {
-        // After the command's own return, so that its caller finishes first.
-        QTimer::singleShot(0, this, &FileWorkflow::plikZmienionyZZewnatrz);
-    }
-    return completed;
-}
+// --- questions -------------------------------------------------------------------------------
 
 bool FileWorkflow::mayDropUnsavedChanges() {
     if (!history_.hasUnsavedChanges()) {
@@ -338,101 +321,21 @@ void FileWorkflow::appendStage(const QString& name, const krelwin::Etap& stage) 
 
 // Written, the item names what the file now holds there.
 void FileWorkflow::writeOver(const WriteTarget& target, const QString& name) {
-    guarded([&] {
+    writeGuarded(list_, currentPath(), [&] {
         krelwin::ZapiszEtap(currentPath(), krelwin::toFileBytes(name), target.index, stan_.etap,
                             krelwin::toFileBytes(target.listed));
     });
     list_.rename(target.index, name);
 }
 
-void FileWorkflow::guarded(const std::function<void()>& write) {
-    try {
-        write();
-    } catch (const krelwin::FileChangedMessage& refusal) {
-        QString text = QString::fromUtf8(refusal.what());
-        try {
-            text += QStringLiteral("\n\n") + StageListModel::describe(list_.replaceNames(
-                                                 krelwin::CzytajListeEtapow(currentPath())));
-        } catch (const std::exception&) {
-            // The file cannot be read now; the list stays, and the next command says why.
-        }
-        throw krelwin::PlainMessage(text.toStdString());
-    }
-}
-
-// --- the stage list's own commands -----------------------------------------------------------
-
-// Only the name line of the record is rewritten: its cells and parameters stay as they are,
-// whichever stage is in memory. The item takes the new name only once the file holds it, so
-// that the list never names what the file does not.
-bool FileWorkflow::zmienNazwe(int index, const QString& name) {
-    return run([&] {
-        const QString listed = list_.name(index); // the list's index error when none is selected
-        guarded([&] {
-            krelwin::ZmienNazweEtapu(currentPath(), index, krelwin::toFileBytes(name),
-                                     krelwin::toFileBytes(listed));
-        });
-        list_.rename(index, name);
-    });
-}
-
-void FileWorkflow::przesunEtap(int from, int to) {
-    run([&] {
-        const std::string listed = krelwin::toFileBytes(list_.name(from));
-        guarded([&] { krelwin::moveStage(currentPath(), from, to, listed); });
-        showRearranged(to, [from, to](int position) {
-            return position == from ? to : position == to ? from : position;
-        });
-    });
-}
-
-// The copy takes the stage's own name and stands right after it.
-void FileWorkflow::powielEtap(int index) {
-    run([&] {
-        const std::string listed = krelwin::toFileBytes(list_.name(index));
-        int copy = -1;
-        guarded(
-            [&] { copy = krelwin::duplicateStage(currentPath(), index, std::nullopt, listed); });
-        showRearranged(
-            copy, [index](int position) { return position > index ? position + 1 : position; });
-    });
-}
-
-// Nothing is selected afterwards, so that a later "Zapisz" appends the stage in memory rather
-// than writing it over the stage that took the deleted one's place; and the name field goes
-// back to what it held when the dialog was shown, so that the stage in memory is not named
-// after the deleted one.
-void FileWorkflow::usunEtap(int index) {
-    run([&] {
-        const QString name = list_.name(index);
-        const QString question =
-            QStringLiteral("Usunąć etap nr %1 %2 z pliku? Tej operacji nie można cofnąć.")
-                .arg(QString::number(index + 1), quotedName(name));
-        if (!dialogue_.ask(question, UserDialogue::Preset::Nie)) {
-            return;
-        }
-        guarded([&] { krelwin::deleteStage(currentPath(), index, krelwin::toFileBytes(name)); });
-        showRearranged(-1, [index](int position) {
-            return position == index ? -1 : position > index ? position - 1 : position;
-        });
-        list_.setNameField(list_.nameFieldWhenShown());
-    });
-}
-
-void FileWorkflow::showRearranged(int selected, const std::function<int(int)>& newPosition) {
-    list_.showRearranged(krelwin::CzytajListeEtapow(currentPath()), selected, newPosition);
-}
-
 // --- changes by other programs ---------------------------------------------------------------
 
 void FileWorkflow::plikZmienionyZZewnatrz() {
-    if (running_ > 0) {
-        rereadWaiting_ = true;
-        return;
-    }
-    if (fileOpen_) {
-        run([this] { rereadNow(); });
-    }
+    runner_.whenIdle([this] {
+        if (fileOpen_) {
+            run([this] { rereadNow(); });
+        }
+    });
 }
 
 // The editor's own writes end at the first test: the list names what they wrote. A file gone

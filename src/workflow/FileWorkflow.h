@@ -1,6 +1,7 @@
 // The file workflow: the commands of "&Plik" and "E&tapy", the stage list's own commands
-// (rename, move, duplicate, delete), the exit question and the file's changes by other programs,
-// over the stage in memory, the stage list and the edit history. It holds no widget: the forms
+// (rename, move, duplicate, delete: PackCommands), the exit question and the file's changes by
+// other programs, over the stage in memory, the stage list and the edit history, each command in
+// the frame of a CommandRunner. It holds no widget: the forms
 // show their dialogs, hand what was confirmed to a command here, and show what the workflow's
 // state and signals say. Questions and messages go through a UserDialogue.
 //
@@ -17,9 +18,11 @@
 //     command runs (a write waiting for the lock, a question open) is read once it has ended.
 #pragma once
 
+#include "CommandRunner.h"
 #include "EditHistory.h"
 #include "EditingContext.h"
 #include "EnteredParameters.h"
+#include "PackCommands.h"
 #include "StageFileWatcher.h"
 #include "StageListModel.h"
 #include "UserDialogue.h"
@@ -43,6 +46,8 @@ public:
     EditorState& stan() { return stan_; }
     StageListModel& list() { return list_; }
     EditHistory& history() { return history_; }
+    // The stage list's own commands on the file's records.
+    PackCommands& pack() { return pack_; }
 
     // A file has been created or opened: the stage is shown and can be edited.
     bool fileOpen() const { return fileOpen_; }
@@ -67,11 +72,6 @@ public:
     // Writes the stage under the list's name field by the rule of "Zapisz jako".
     void zapiszJako();
 
-    bool zmienNazwe(int index, const QString& name);
-    void przesunEtap(int from, int to);
-    void powielEtap(int index);
-    void usunEtap(int index);
-
     // Another program may have changed the current file.
     void plikZmienionyZZewnatrz();
 
@@ -93,7 +93,7 @@ private:
         QString listed;
     };
 
-    bool run(const std::function<void()>& command);
+    bool run(const std::function<void()>& command) { return runner_.run(command); }
     bool mayDropUnsavedChanges();
     // The file, name field, stage name and "Zapisz" of `context`; the list is set apart.
     void enterContext(const EditingContext& context);
@@ -106,19 +106,15 @@ private:
     void appendStage(const QString& name, const krelwin::Etap& stage);
     void writeOver(const WriteTarget& target, const QString& name);
     std::optional<WriteTarget> saveAsTarget(const QString& name);
-    // Runs a write by position; a refusal because the file changed becomes its message
-    // followed by what a fresh reading of the list did to the selection.
-    void guarded(const std::function<void()>& write);
-    void showRearranged(int selected, const std::function<int(int)>& newPosition);
     void rereadNow();
 
     EditorState& stan_;
     UserDialogue& dialogue_;
+    CommandRunner runner_;
     StageListModel list_;
     EditHistory history_;
     StageFileWatcher watcher_;
+    PackCommands pack_;
     bool fileOpen_ = false;
     bool canSave_ = false;
-    int running_ = 0;            // commands running, nested through their questions
-    bool rereadWaiting_ = false; // an outside change noticed while one ran
 };
