@@ -2,7 +2,9 @@
 
 #include "errors.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QIconEngine>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -10,6 +12,7 @@
 #include <QShortcut>
 
 #include <algorithm>
+#include <optional>
 
 void PlacedDialog::setVisible(bool visible) {
     if (visible && !placedBefore_) {
@@ -65,6 +68,48 @@ void widenBy(QWidget* box, int pixels) {
     } else {
         box->resize(box->width() + pixels, box->height());
     }
+}
+
+namespace {
+
+// Stands for the style's icon until something asks for its pixels. Sizes are answered as asked
+// without it: the style's standard icons are square and come in every size a button asks for.
+class StandardIconEngine : public QIconEngine {
+public:
+    explicit StandardIconEngine(QStyle::StandardPixmap which) : which_(which) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override {
+        return icon().pixmap(size, scale, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return icon_ ? icon_->actualSize(size, mode, state) : size;
+    }
+    QIconEngine* clone() const override { return new StandardIconEngine(*this); }
+
+private:
+    const QIcon& icon() {
+        if (!icon_) {
+            icon_ = QApplication::style()->standardIcon(which_);
+        }
+        return *icon_;
+    }
+
+    QStyle::StandardPixmap which_;
+    std::optional<QIcon> icon_;
+};
+
+} // namespace
+
+QIcon dialogButtonIcon(QStyle::StandardPixmap which) {
+    return QIcon(new StandardIconEngine(which));
 }
 
 void pressOnAcceleratorKeepingFocus(QPushButton* button) {

@@ -6,6 +6,8 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QIcon>
+#include <QStyle>
 
 #include <exception>
 #include <functional>
@@ -51,6 +53,11 @@ int widthMissing(const QWidget* box, int contentRight, int margin);
 
 // Widens a group, field or fixed-size window by `pixels`, keeping its left edge.
 void widenBy(QWidget* box, int pixels);
+
+// The style's standard icon for a dialog button, looked up only when it is first drawn: the
+// first lookup reads the desktop's icon theme, which would otherwise cost every start of the
+// editor the time of its dialogs' buttons, whether or not a dialog is ever opened.
+QIcon dialogButtonIcon(QStyle::StandardPixmap which);
 
 // The button's "&" accelerator (Alt + letter) presses it without taking the focus, so that a
 // number still being typed in a field is read as typed.

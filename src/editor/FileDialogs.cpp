@@ -3,6 +3,7 @@
 #include "DialogHelpers.h"
 #include "FileCopy.h"
 
+#include <QFileDialog>
 #include <QFileInfo>
 
 namespace {
@@ -11,23 +12,42 @@ const QString InitialFileName = QStringLiteral("Plan01.map");
 
 } // namespace
 
-StageFileDialog::StageFileDialog(Mode mode, QWidget* parent)
-    : QFileDialog(parent), mode_(mode), fileName_(InitialFileName) {
-    // The non-native dialog is the same on every desktop and can be driven by the tests.
-    setOption(QFileDialog::DontUseNativeDialog);
-    // The save dialog's own question would not know which file is the current one.
-    setOption(QFileDialog::DontConfirmOverwrite);
-    setNameFilter(QStringLiteral("Mapy Krelwin (*.map)"));
-    setDefaultSuffix(QStringLiteral("map"));
-    if (mode == Mode::Open) {
-        setWindowTitle(QStringLiteral("Otwórz"));
-        setAcceptMode(QFileDialog::AcceptOpen);
+// The dialog itself, which asks its owner before it accepts a name.
+class StageFileDialog::Dialog : public QFileDialog {
+public:
+    Dialog(const StageFileDialog& owner, QWidget* parent) : QFileDialog(parent), owner_(owner) {
+        // The non-native dialog is the same on every desktop and can be driven by the tests.
+        setOption(QFileDialog::DontUseNativeDialog);
+        // The save dialog's own question would not know which file is the current one.
+        setOption(QFileDialog::DontConfirmOverwrite);
+        setNameFilter(QStringLiteral("Mapy Krelwin (*.map)"));
+        setDefaultSuffix(QStringLiteral("map"));
         setFileMode(QFileDialog::AnyFile);
-    } else {
-        setWindowTitle(QStringLiteral("Zapisz"));
-        setAcceptMode(QFileDialog::AcceptSave);
-        setFileMode(QFileDialog::AnyFile);
+        const bool open = owner.mode_ == Mode::Open;
+        setWindowTitle(open ? QStringLiteral("Otwórz") : QStringLiteral("Zapisz"));
+        setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     }
+
+    void accept() override {
+        const QStringList chosen = selectedFiles();
+        if (!chosen.isEmpty() && !owner_.mayReplace(this, chosen.constFirst())) {
+            return; // the dialog stays open for another name
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    const StageFileDialog& owner_;
+};
+
+StageFileDialog::StageFileDialog(Mode mode, QWidget* parent)
+    : QObject(parent), mode_(mode), parent_(parent), fileName_(InitialFileName) {}
+
+QFileDialog* StageFileDialog::dialog() {
+    if (dialog_ == nullptr) {
+        dialog_ = new Dialog(*this, parent_);
+    }
+    return dialog_;
 }
 
 void StageFileDialog::setFileName(const QString& path) {
@@ -35,31 +55,25 @@ void StageFileDialog::setFileName(const QString& path) {
 }
 
 std::optional<QString> StageFileDialog::Execute() {
+    QFileDialog* files = dialog();
     const QFileInfo start(fileName_);
-    setDirectory(start.absoluteDir());
-    selectFile(start.fileName());
-    if (exec() != QDialog::Accepted || selectedFiles().isEmpty()) {
+    files->setDirectory(start.absoluteDir());
+    files->selectFile(start.fileName());
+    if (files->exec() != QDialog::Accepted || files->selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    fileName_ = selectedFiles().constFirst();
+    fileName_ = files->selectedFiles().constFirst();
     return fileName_;
 }
 
-void StageFileDialog::accept() {
-    const QStringList chosen = selectedFiles();
-    if (mode_ == Mode::Save && !chosen.isEmpty() && !mayReplace(chosen.constFirst())) {
-        return; // the dialog stays open for another name
-    }
-    QFileDialog::accept();
-}
-
-bool StageFileDialog::mayReplace(const QString& path) {
+bool StageFileDialog::mayReplace(QWidget* over, const QString& path) const {
     const QFileInfo target(path);
-    if (!target.exists() || target.isDir() || isSameFile(path, replacedWithoutAsking_)) {
+    if (mode_ == Mode::Open || !target.exists() || target.isDir() ||
+        isSameFile(path, replacedWithoutAsking_)) {
         return true;
     }
     return askYesNo(
-        this,
+        over,
         QStringLiteral("Plik %1 już istnieje.\nCzy zastąpić go kopią bieżącego pliku z planszami?")
             .arg(target.fileName()));
 }

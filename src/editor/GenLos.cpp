@@ -132,13 +132,13 @@ void TForm4::buildButtons() {
     Panel1 = panel;
     const int widening = width() - LayoutWidth; // the buttons keep to the right
 
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+    BitBtn1 = new QPushButton(dialogButtonIcon(QStyle::SP_DialogOkButton),
                               QStringLiteral("&Generuj"), Panel1);
     BitBtn1->setGeometry(60 + widening, 8, 105, 25);
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 
-    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+    BitBtn2 = new QPushButton(dialogButtonIcon(QStyle::SP_DialogCancelButton),
                               QStringLiteral("&Anuluj"), Panel1);
     BitBtn2->setGeometry(171 + widening, 8, 105, 25);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);

@@ -146,6 +146,19 @@ private slots:
     }
 
     // The list dialog on its own, over a file of six stages.
+    // The icons are looked up when first drawn, and then they are the style's own.
+    void generatorButtonsShowTheStylesStandardIcons() {
+        const QList<QPair<QPushButton*, QStyle::StandardPixmap>> buttons{
+            {Form4->BitBtn1, QStyle::SP_DialogOkButton},
+            {Form4->BitBtn2, QStyle::SP_DialogCancelButton}};
+        for (const auto& [button, standard] : buttons) {
+            const QSize size = button->iconSize();
+            QCOMPARE(button->icon().actualSize(size), size);
+            QCOMPARE(button->icon().pixmap(size).toImage(),
+                     QApplication::style()->standardIcon(standard).pixmap(size).toImage());
+        }
+    }
+
     void stageListCancelRestoresTheSelectionAndTheName() {
         StageList list;
         list.form->selectIndex(2);
