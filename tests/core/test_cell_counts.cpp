@@ -37,9 +37,7 @@ TEST(CellCounts, CountTheInteriorOnlyByCodeAndKind) {
     EXPECT_STREQ(shares[14].name, "Nieznane pole");
     EXPECT_EQ(shares[14].count, 1);
     EXPECT_EQ(diamondsText(counts, 10), "Diamenty: 5/10");
-}
-
-TEST(CellCounts, AStageWithoutUnknownCodesListsTheFourteenKindsOnly) {
+    // Without codes outside the alphabet, no row for them.
     EXPECT_EQ(kindShares(countCells(exampleEtap())).size(), 14u);
 }
 
