@@ -8,6 +8,8 @@
 
 #include <array>
 #include <cstring>
+#include <map>
+#include <utility>
 
 namespace krelwin::render {
 
@@ -28,50 +30,77 @@ QImage cellBlock(char code, const PictureOptions& options) {
     return block;
 }
 
-// The cell blocks of the codes the stage holds, on the picture's colours and at its scale;
-// each in RGB32 should a colour fall outside them.
+// The blocks of one kind of picture (grid or not, scale), each drawn when a picture first needs
+// it and kept: a pack's pictures, or an overview's, then cost one drawing per code in all. One
+// set per thread, so that pictures can be made on several at once.
 class CellBlocks {
 public:
-    CellBlocks(const Etap& etap, int columns, int rows, const PictureOptions& options) {
-        static const QList<QRgb> palette = pictureColours(TileSet::builtIn());
-        bool indexed = true;
-        for (int column = 0; column < columns; ++column) {
-            for (int row = 0; row < rows; ++row) {
-                QImage& block = blocks_[static_cast<unsigned char>(etap.plansza.at(column, row))];
-                if (block.isNull()) {
-                    block = cellBlock(etap.plansza.at(column, row), options);
-                    const QImage onPalette = indexedIn(block, palette);
-                    indexed = indexed && !onPalette.isNull();
-                    block = onPalette.isNull() ? block : onPalette;
-                }
-            }
+    explicit CellBlocks(const PictureOptions& options) : options_(options) {}
+
+    // Whether the cell's block can be put on the picture's colours.
+    bool onPalette(char code) { return !indexed(code).isNull(); }
+    // The block at the picture's scale: on the picture's colours, or else in RGB32.
+    const QImage& block(char code, bool onPalette) {
+        const auto index = static_cast<unsigned char>(code);
+        QImage& scaled = onPalette ? scaledIndexed_[index] : scaledRgb_[index];
+        if (scaled.isNull()) {
+            scaled = onPalette ? enlarged(indexed(code), options_.scale)
+                               : enlarged(painted(code), options_.scale);
         }
-        for (QImage& block : blocks_) {
-            if (!block.isNull()) {
-                block = enlarged(indexed ? block : block.convertToFormat(QImage::Format_RGB32),
-                                 options.scale);
-            }
-        }
+        return scaled;
     }
 
-    const QImage& of(char code) const { return blocks_[static_cast<unsigned char>(code)]; }
-
 private:
-    std::array<QImage, 256> blocks_;
+    const QImage& painted(char code) {
+        QImage& block = painted_[static_cast<unsigned char>(code)];
+        if (block.isNull())
+            block = cellBlock(code, options_);
+        return block;
+    }
+    const QImage& indexed(char code) {
+        const auto index = static_cast<unsigned char>(code);
+        if (!indexedTried_[index]) {
+            static const QList<QRgb> palette = pictureColours(TileSet::builtIn());
+            indexed_[index] = indexedIn(painted(code), palette);
+            indexedTried_[index] = true;
+        }
+        return indexed_[index];
+    }
+
+    PictureOptions options_;
+    std::array<QImage, 256> painted_;
+    std::array<QImage, 256> indexed_;
+    std::array<bool, 256> indexedTried_{};
+    std::array<QImage, 256> scaledIndexed_;
+    std::array<QImage, 256> scaledRgb_;
 };
+
+CellBlocks& cellBlocksFor(const PictureOptions& options) {
+    thread_local std::map<std::pair<bool, int>, CellBlocks> blocks;
+    return blocks.try_emplace({options.grid, options.scale}, options).first->second;
+}
 
 } // namespace
 
 // A stage's cells never overlap in a picture (the grid keeps every column at a tile's width), so
-// the picture is the tiling of its cells' blocks, each drawn once per code: copying their rows
-// costs a fraction of painting every cell, and the picture is made on the few colours at once,
-// a quarter of the memory of a 32-bit one.
+// the picture is the tiling of its cells' blocks: copying their rows costs a fraction of
+// painting every cell, and the picture is made on the few colours at once, a quarter of the
+// memory of a 32-bit one.
 QImage pictureOfStage(const Etap& etap, const PictureOptions& options) {
     // Kept within the cell array whatever the parameters hold.
     const int columns = ZakresSzer.clamp(etap.parametry.Szer) + 2;
     const int rows = ZakresWys.clamp(etap.parametry.Wys) + 2;
-    const CellBlocks blocks(etap, columns, rows, options);
-    const QImage& sample = blocks.of(etap.plansza.at(0, 0));
+    CellBlocks& blocks = cellBlocksFor(options);
+    std::array<bool, 256> present{};
+    bool onPalette = true;
+    for (int column = 0; column < columns; ++column) {
+        for (int row = 0; row < rows; ++row) {
+            const char code = etap.plansza.at(column, row);
+            if (!std::exchange(present[static_cast<unsigned char>(code)], true))
+                onPalette = onPalette && blocks.onPalette(code);
+        }
+    }
+    const QImage& sample = blocks.block(etap.plansza.at(0, 0), onPalette);
     const int blockWidth = sample.width();
     const int blockHeight = sample.height();
     QImage picture(columns * blockWidth, rows * blockHeight, sample.format());
@@ -81,7 +110,7 @@ QImage pictureOfStage(const Etap& etap, const PictureOptions& options) {
     const qsizetype rowBytes = blockWidth * sample.depth() / 8;
     for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < columns; ++column) {
-            const QImage& block = blocks.of(etap.plansza.at(column, row));
+            const QImage& block = blocks.block(etap.plansza.at(column, row), onPalette);
             for (int y = 0; y < blockHeight; ++y)
                 std::memcpy(picture.scanLine(row * blockHeight + y) + column * rowBytes,
                             block.constScanLine(y), std::size_t(rowBytes));
