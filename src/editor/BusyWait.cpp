@@ -3,8 +3,13 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QThread>
 
+// A write on another thread (the recovery copy's) waits without the window's help.
 void BusyWait::waiting() {
+    if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
+        return;
+    }
     if (!cursorShown_) {
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         cursorShown_ = true;
@@ -16,6 +21,9 @@ void BusyWait::waiting() {
 }
 
 void BusyWait::waitEnded() {
+    if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
+        return;
+    }
     if (cursorShown_) {
         QGuiApplication::restoreOverrideCursor();
         cursorShown_ = false;

@@ -7,10 +7,12 @@
 #include "ListaE.h"
 #include "MessageBoxDialogue.h"
 #include "ParaEtap.h"
+#include "RecoveryKeeper.h"
 #include "aarys.h"
 
 EditorState* Stan = nullptr;
 FileWorkflow* Workflow = nullptr;
+RecoveryKeeper* Recovery = nullptr;
 TForm1* Form1 = nullptr;
 TForm2* Form2 = nullptr;
 TForm3* Form3 = nullptr;
@@ -25,6 +27,7 @@ void createForms() {
     Stan = new EditorState;
     Dialogue = new MessageBoxDialogue;
     Workflow = new FileWorkflow(*Stan, *Dialogue);
+    Recovery = new RecoveryKeeper(*Workflow, *Dialogue);
     Form1 = new TForm1(*Workflow);
     Dialogue->showOver(Form1);
     Form3 = new TForm3(*Workflow, Form1);
@@ -40,6 +43,8 @@ void destroyForms() {
     Form2 = nullptr;
     Form3 = nullptr;
     Form4 = nullptr;
+    delete Recovery; // a normal end: the copy of unsaved work goes
+    Recovery = nullptr;
     delete Workflow;
     Workflow = nullptr;
     delete Dialogue;

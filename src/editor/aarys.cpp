@@ -11,6 +11,7 @@
 #include "ListaE.h"
 #include "MainPanel.h"
 #include "ParaEtap.h"
+#include "RecoveryKeeper.h"
 #include "Scale.h"
 #include "TileSet.h"
 #include "errors.h"
@@ -59,8 +60,7 @@ TForm1::TForm1(FileWorkflow& workflow) : workflow_(workflow), stan_(workflow.sta
 
     followWorkflow();
     resize(MainPanel::LaidOutWidth, menuBar()->sizeHint().height() + ToolBar1->height() +
-                                        MainPanel::LaidOutHeight +
-                                        StatusBar1->sizeHint().height());
+                                        MainPanel::LaidOutHeight + StatusBar1->sizeHint().height());
     centreOnScreen();
 }
 
@@ -151,6 +151,7 @@ void TForm1::buildPanel() {
             [this] { runHandler(this, [this] { DG1DblClick(); }); });
     // Ctrl + wheel changes the scale in the view; the menu shows it.
     connect(DG1, &MapView::scaleChanged, this, [this](int percent) {
+        stan_.SkalaWidoku = percent;
         for (QAction* action : SkaleWidoku->actions())
             if (action->data().toInt() == percent)
                 action->setChecked(true);
@@ -368,6 +369,13 @@ void TForm1::otworzZWierszaPolecen(const QString& path) {
     const QString chosen = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     OpenDialog1->setFileName(chosen);
     workflow_.otworz(chosen);
+}
+
+void TForm1::zacznijPrace(const std::optional<QString>& file) {
+    if (Recovery->offerCopies()) // on a scale the view offers, whatever the copy said
+        DG1->setScalePercent(krelwin::render::steppedScale(stan_.SkalaWidoku, 0));
+    if (file)
+        otworzZWierszaPolecen(*file);
 }
 
 void TForm1::Zapisz1Click() {

@@ -15,6 +15,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <optional>
 
 class EditorState;
 class EditorStatusBar;
@@ -63,6 +64,9 @@ public:
     // A file named on the command line, opened as "Otwórz" opens the file its dialog returns,
     // with the same messages.
     void otworzZWierszaPolecen(const QString& path);
+    // Once the window is up: first the stages kept by editors that ended without saving them
+    // are offered, then the file named on the command line, if any, is opened.
+    void zacznijPrace(const std::optional<QString>& file);
     void Zapisz1Click();
     void Koniec1Click();
     void Nowyetap1Click();

@@ -43,11 +43,8 @@ int main(int argc, char* argv[]) {
 
     createForms();
     Form1->show();
-    if (commandLine.file) {
-        // Once the window is up, so that a message about the file stands over it.
-        QTimer::singleShot(0, Form1,
-                           [&commandLine] { Form1->otworzZWierszaPolecen(*commandLine.file); });
-    }
+    // Once the window is up, so that a question or a message stands over it.
+    QTimer::singleShot(0, Form1, [&commandLine] { Form1->zacznijPrace(commandLine.file); });
     const int result = QApplication::exec();
     destroyForms();
     return result;

@@ -46,6 +46,8 @@ public:
     bool hasUnsavedChanges() const { return !stack_.isClean(); }
     // The stage in memory is what the file holds (or the fresh stage of "Nowy").
     void markSaved() { stack_.setClean(); }
+    // The stage in memory holds work the file does not: no step leads back to a saved state.
+    void markUnsaved() { stack_.resetClean(); }
 
     void undo() { stack_.undo(); }
     void redo() { stack_.redo(); }

@@ -28,6 +28,8 @@ public:
     krelwin::Schowek Schowek;
     char Narzedzie = krelwin::kod::Pusty;
     krelwin::ZrodloLosowe ZrodloLosowe;
+    // The map view's scale in percent, as the window last set it; kept with a recovery copy.
+    int SkalaWidoku = 100;
 
     QString BiezacyPlik() const { return biezacyPlik_; }
     void setBiezacyPlik(const QString& path);

@@ -89,6 +89,13 @@ void FileWorkflow::enterContext(const EditingContext& context) {
     setCanSave(context.canSave);
 }
 
+void FileWorkflow::restoreRecovered(krelwin::Etap stage, const EditingContext& context) {
+    switchTo(context);
+    stan_.swapStage(stage);
+    setFileOpen(true);
+    history_.markUnsaved();
+}
+
 // The first file replaces a stage nobody has seen: that is no step.
 void FileWorkflow::putLoaded(krelwin::Etap stage, const EditingContext& contextBefore) {
     stan_.swapStage(stage);

@@ -75,6 +75,10 @@ public:
     // Another program may have changed the current file.
     void plikZmienionyZZewnatrz();
 
+    // At start, before any file is open: a stage kept by an editor that ended without saving it
+    // comes back as unsaved, in its context (its list read anew, the position and name guard).
+    void restoreRecovered(krelwin::Etap stage, const EditingContext& context);
+
     // Asked before the editor closes with unsaved changes; true to close.
     bool mayClose();
 
