@@ -61,7 +61,6 @@ RecoveryKeeper::RecoveryKeeper(FileWorkflow& workflow, UserDialogue& dialogue, Q
               .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))),
       writer_(new RecoveryWriter) {
     writer_->moveToThread(&thread_);
-    connect(&thread_, &QThread::finished, writer_, &QObject::deleteLater);
     connect(writer_, &RecoveryWriter::failed, this, [this](const QString& reason) {
         if (!std::exchange(failureTold_, true)) {
             dialogue_.note(
@@ -83,10 +82,15 @@ RecoveryKeeper::RecoveryKeeper(FileWorkflow& workflow, UserDialogue& dialogue, Q
             &RecoveryKeeper::followStage);
 }
 
+// The thread ends first (what was still waiting for it is dropped), then the copy goes.
 RecoveryKeeper::~RecoveryKeeper() {
-    removeCopy();
+    quiet_.stop();
     thread_.quit();
     thread_.wait();
+    delete writer_;
+    if (written_) {
+        QFile::remove(copyPath());
+    }
 }
 
 QString RecoveryKeeper::folder() {
