@@ -95,7 +95,7 @@ private:
 
 QPushButton* makeButton(const QString& text, QStyle::StandardPixmap image, int left,
                         QWidget* parent) {
-    auto* button = new QPushButton(parent->style()->standardIcon(image), text, parent);
+    auto* button = new QPushButton(dialogButtonIcon(image), text, parent);
     button->setGeometry(left, 225, 105, 25);
     button->setAutoDefault(false);
     return button;

@@ -209,12 +209,12 @@ void TForm2::fitGroupsToFields() {
 }
 
 void TForm2::buildButtons() {
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton),
+    BitBtn1 = new QPushButton(dialogButtonIcon(QStyle::SP_DialogOkButton),
                               QStringLiteral("&Zatwierdź"), this);
     const int widening = width() - LayoutWidth; // the buttons keep to the bottom right corner
     BitBtn1->setGeometry(304 + widening, 229, 105, 25);
     BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+    BitBtn2 = new QPushButton(dialogButtonIcon(QStyle::SP_DialogCancelButton),
                               QStringLiteral("&Anuluj"), this);
     BitBtn2->setGeometry(416 + widening, 229, 105, 25);
     // Left auto-default, so that Enter on the focused "&Anuluj" cancels rather than confirming
