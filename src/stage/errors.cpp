@@ -32,6 +32,13 @@ BackupKeptMessage::BackupKeptMessage(const std::string& path, const std::string&
                    "zawartość jest cała w kopii zapasowej: " +
                    shownText(backupPath)) {}
 
+LeftoverBackupMessage::LeftoverBackupMessage(const std::string& path, const std::string& backupPath)
+    : PlainMessage("Zapis do pliku " + shownText(path) +
+                   " został przerwany, więc plik może zawierać częściowo zapisany etap. Jego "
+                   "zawartość sprzed tego zapisu jest w całości w kopii zapasowej: " +
+                   shownText(backupPath) +
+                   ". Kopii nie usuwa żaden program; usuń ją sam, gdy nie będzie już potrzebna.") {}
+
 InOutError::InOutError(int code, const std::string& text) : RuntimeError(text), code_(code) {}
 
 InOutError InOutError::fromCode(int code) {

@@ -66,6 +66,14 @@ public:
                       const std::string& reason);
 };
 
+// Not thrown, but told by every read and write of a stage file beside which (or in the cache
+// folder) a write into the file itself that was killed midway left its backup copy: the file
+// may hold a half-written stage, and its content from before that write is whole in the backup.
+class LeftoverBackupMessage : public PlainMessage {
+public:
+    LeftoverBackupMessage(const std::string& path, const std::string& backupPath);
+};
+
 class RuntimeError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

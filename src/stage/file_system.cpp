@@ -1,6 +1,7 @@
 #include "file_system.h"
 
 #include "errors.h"
+#include "leftover_backups.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -304,6 +305,7 @@ void requireStageFile(const std::string& path) {
         throw MissingFileMessage(path);
     }
     refuseSpecialFile(path, status.st_mode);
+    noticeLeftoverBackups(path);
 }
 
 FileDescriptor openStageFile(const std::string& path, int flags, mode_t mode) {

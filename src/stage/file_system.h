@@ -136,7 +136,8 @@ off_t copyToEnd(int from, int to);
 // or read of one can block for ever), and once more on the opened descriptor in case something
 // took the file's place in between. Folders are left to the open or the first read to report.
 //
-// For a read: throws MissingFileMessage when no file (or a folder) is at the path.
+// For a read: throws MissingFileMessage when no file (or a folder) is at the path. Every read
+// passes here, and so each tells of the backups that interrupted writes left (leftover_backups.h).
 void requireStageFile(const std::string& path);
 // Opens the stage file without ever blocking on the open itself; O_CLOEXEC is added. A path
 // where nothing stands is left to the open (created with O_CREAT, else "File not found").

@@ -2,6 +2,7 @@
 
 #include "errors.h"
 #include "file_lock.h"
+#include "leftover_backups.h"
 #include "side_files.h"
 
 #include <cerrno>
@@ -43,7 +44,7 @@ int createUnique(const std::string& folder, const std::string& prefix, std::stri
 
 SafeWrite::SafeWrite(const std::string& path, IfMissing ifMissing) : path_(path) {
     lockStageFile(path, ifMissing);
-    removeStaleTemporaryFiles();
+    lookAtSideFiles();
     prepareOutput();
 }
 
@@ -86,10 +87,11 @@ void SafeWrite::lockStageFile(const std::string& path, IfMissing ifMissing) {
 
 namespace {
 
-// The names of the regular files in `folder` that may be temporary files of some stage file. A
-// folder that cannot be listed, wholly or in part, has fewer names to offer: the sweep is only
-// housekeeping, and a later write looks again.
-std::vector<std::string> possibleTemporaryFilesIn(const std::string& folder) {
+// The names of the regular files in `folder` that may be side files (temporary files and
+// backups) of some stage file. A folder that cannot be listed, wholly or in part, has fewer
+// names to offer: the look is only housekeeping and a word to the user, and a later one looks
+// again.
+std::vector<std::string> possibleSideFilesIn(const std::string& folder) {
     std::vector<std::string> names;
     fileSystem().listFolder(folder.c_str(), names);
     std::erase_if(names, [&](const std::string& name) {
@@ -118,23 +120,42 @@ std::vector<std::string>& OneListingPerFolder::namesIn(const std::string& folder
     if (found != listings_.end()) {
         return found->second;
     }
-    return listings_.emplace(folder, possibleTemporaryFilesIn(folder)).first->second;
+    return listings_.emplace(folder, possibleSideFilesIn(folder)).first->second;
 }
 
-void SafeWrite::removeStaleTemporaryFiles() {
-    // A writer that was killed (or lost its power) leaves its temporary file behind. Every
-    // writer makes its own only while it holds the lock on the stage file, which we now hold,
-    // so any such file still there belongs to a writer that is gone. Clearing them is a
-    // courtesy: a failure to look or to remove one never stops the write. Backup copies are
-    // never taken for one: they may hold the only whole copy of a stage file.
+std::vector<std::string>& SafeWrite::sideFilesIn(const std::string& folder,
+                                                 std::vector<std::string>& listedNow) {
+    return activeListings ? activeListings->namesIn(folder)
+                          : (listedNow = possibleSideFilesIn(folder));
+}
+
+void SafeWrite::lookAtSideFiles() {
+    // A writer that was killed (or lost its power) leaves its side files behind. Every writer
+    // makes its own only while it holds the lock on the stage file, which we now hold, so any
+    // still there belong to a writer that is gone: its backup is told of, and its temporary
+    // file removed.
     const std::string folder = folderOf(target_);
-    const std::string prefix = sideFilePrefix(target_, TemporaryMark, true);
-    std::vector<std::string> listedNow;
-    std::vector<std::string>& names = activeListings
-                                          ? activeListings->namesIn(folder)
-                                          : (listedNow = possibleTemporaryFilesIn(folder));
+    std::vector<std::string> listedBeside;
+    std::vector<std::string>& beside = sideFilesIn(folder, listedBeside);
+    std::vector<std::string> listedInCache;
+    std::vector<std::string> noCache;
+    std::vector<std::string>* inCache = &noCache;
+    try {
+        inCache = &sideFilesIn(cacheFolderPath(), listedInCache);
+    } catch (const InOutError&) {
+        // No home folder, so no cache folder to look in.
+    }
+    tellLeftoverBackups(path_, backupsAmong(target_, beside, *inCache));
+    removeStaleTemporaryFiles(folder, beside);
+}
+
+void SafeWrite::removeStaleTemporaryFiles(const std::string& folder,
+                                          std::vector<std::string>& names) {
+    // Clearing them is a courtesy: a failure to remove one never stops the write. Backup copies
+    // are never taken for one: they may hold the only whole copy of a stage file.
+    const std::string prefix = sideFilePrefix(target_, TemporaryMark);
     std::erase_if(names, [&](const std::string& name) {
-        if (!isTemporaryFileName(name, prefix)) {
+        if (!isSideFileName(name, prefix)) {
             return false;
         }
         fileSystem().unlink((folder + "/" + name).c_str());
@@ -162,7 +183,7 @@ void SafeWrite::prepareOutput() {
 
 bool SafeWrite::createBeside(OwnFile& file, std::string_view mark) {
     std::string path;
-    const int fd = createUnique(folderOf(target_), sideFilePrefix(target_, mark, true), path);
+    const int fd = createUnique(folderOf(target_), sideFilePrefix(target_, mark), path);
     if (fd < 0) {
         if (errno == EACCES || errno == EPERM) {
             return false;
@@ -192,14 +213,13 @@ bool SafeWrite::giveOwnerAndGroup(int fd) {
 
 void SafeWrite::startScratchInCache() {
     std::string path;
-    const int fd = createUnique(cacheFolder(), sideFilePrefix(target_, TemporaryMark, false), path);
+    const int fd = createUnique(cacheFolder(), cacheSideFilePrefix(target_, TemporaryMark), path);
     if (fd < 0) {
         throw InOutError::fromErrno(errno);
     }
     output_.fd = FileDescriptor(fd);
     output_.path = std::move(path);
-    // Nobody clears the cache folder after a killed writer, so the scratch copy goes nameless
-    // at once; it lives as long as its descriptor.
+    // The scratch copy goes nameless at once; it lives as long as its descriptor.
     if (fileSystem().unlink(output_.path.c_str()) == 0) {
         output_.forget();
     }
@@ -266,19 +286,55 @@ void SafeWrite::commitInPlace() {
 }
 
 void SafeWrite::makeBackup(OwnFile& backup) {
-    if (!folderWritable_ || !createBeside(backup, BackupMark)) {
-        const int fd =
-            createUnique(cacheFolder(), sideFilePrefix(target_, BackupMark, false), backup.path);
+    // The copy is made under a temporary file's name and takes the backup's name only once it
+    // is whole and on the disk, so that whatever stands under a backup's name holds the old
+    // content whole. Killed before, a writer leaves a temporary file, which the next one clears.
+    OwnFile copy;
+    std::string backupPrefix;
+    if (folderWritable_ && createBeside(copy, TemporaryMark)) {
+        backupPrefix = sideFilePrefix(target_, BackupMark);
+    } else {
+        const std::string cache = cacheFolder();
+        removeStaleCopiesIn(cache);
+        const int fd = createUnique(cache, cacheSideFilePrefix(target_, TemporaryMark), copy.path);
         if (fd < 0) {
             throw InOutError::fromErrno(errno);
         }
-        backup.fd = FileDescriptor(fd);
+        copy.fd = FileDescriptor(fd);
+        backupPrefix = cacheSideFilePrefix(target_, BackupMark);
     }
     seekToStart(stage_.get());
-    copyToEnd(stage_.get(), backup.fd.get());
-    syncFile(backup.fd.get());
+    copyToEnd(stage_.get(), copy.fd.get());
+    syncFile(copy.fd.get());
+    const std::string folder = folderOf(copy.path);
+    const std::string path = folder + "/" + backupPrefix + uniquePartOf(copy.path);
+    // Never over another backup: only a writer killed after making one leaves it, and it may
+    // hold the only whole copy of the stage file.
+    struct stat status {};
+    if (fileSystem().stat(path.c_str(), &status) == 0 || errno != ENOENT) {
+        throw InOutError::fromErrno(errno == ENOENT ? EEXIST : errno);
+    }
+    if (fileSystem().rename(copy.path.c_str(), path.c_str()) != 0) {
+        throw InOutError::fromErrno(errno);
+    }
+    copy.forget();
+    backup.fd = std::move(copy.fd);
+    backup.path = path;
     // The backup must be findable by its name after a crash in the middle of what follows.
-    syncFolder(folderOf(backup.path));
+    syncFolder(folder);
+}
+
+void SafeWrite::removeStaleCopiesIn(const std::string& cache) {
+    // Nobody else clears the cache folder: the copies of backups that writers of this file were
+    // killed in the middle of go here, under the lock that every such writer held.
+    const std::string prefix = cacheSideFilePrefix(target_, TemporaryMark);
+    std::vector<std::string> names;
+    fileSystem().listFolder(cache.c_str(), names);
+    for (const std::string& name : names) {
+        if (isSideFileName(name, prefix)) {
+            fileSystem().unlink((cache + "/" + name).c_str());
+        }
+    }
 }
 
 void SafeWrite::copyNewContentIn() {

@@ -11,14 +11,17 @@
 // (it would become the writer's), and a writable file in a folder the writer may not change.
 // Those are written in place: the new content is first built aside (beside the file, or in the
 // user's cache folder when the folder is closed), the old content is copied whole into a backup
-// copy that is flushed to the disk, and only then is the new content copied into the file. When
-// that fails, the old content is copied back; when even that fails, the message names the
-// backup, which then stays. After success the backup is removed.
+// copy that is flushed to the disk (and takes its name only then), and only then is the new
+// content copied into the file. When that fails, the old content is copied back; when even that
+// fails, the message names the backup, which then stays. After success the backup is removed; a
+// writer killed in the middle leaves it, and the next read or write tells of it
+// (leftover_backups.h).
 //
 // The stage file is held under an advisory exclusive lock (flock) from before its content is
 // read until the end, so writers in several processes take turns; a writer waits at most
 // LockWaitLimit for it (file_lock.h). Nothing else is created beside it for the lock. Under that
-// lock a writer also removes the temporary files that killed writers of the same file left.
+// lock a writer also removes the temporary files that killed writers of the same file left, and
+// tells of their backups.
 #pragma once
 
 #include "file_system.h"
@@ -84,7 +87,11 @@ private:
     };
 
     void lockStageFile(const std::string& path, IfMissing ifMissing);
-    void removeStaleTemporaryFiles();
+    // The possible side files in `folder`, from the one listing in force or from `listedNow`.
+    static std::vector<std::string>& sideFilesIn(const std::string& folder,
+                                                 std::vector<std::string>& listedNow);
+    void lookAtSideFiles();
+    void removeStaleTemporaryFiles(const std::string& folder, std::vector<std::string>& names);
     void prepareOutput();
     bool createBeside(OwnFile& file, std::string_view mark);
     bool giveOwnerAndGroup(int fd);
@@ -94,6 +101,7 @@ private:
     void commitByRename();
     void commitInPlace();
     void makeBackup(OwnFile& backup);
+    void removeStaleCopiesIn(const std::string& cache);
     void copyNewContentIn();
     bool restoreFrom(const OwnFile& backup);
     void syncFolder(const std::string& folder);

@@ -3,6 +3,7 @@
 #include "errors.h"
 #include "file_system.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
@@ -31,6 +32,12 @@ bool isUtf8Continuation(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
+std::string hexHash(std::string_view text) {
+    char hash[HashLength + 1];
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(nameHash(text)));
+    return hash;
+}
+
 // The name itself when it fits in `room` bytes; otherwise its start, cut between two UTF-8
 // characters, with "~" and the whole name's hash after it.
 std::string fittedName(const std::string& name, std::size_t room) {
@@ -41,9 +48,7 @@ std::string fittedName(const std::string& name, std::size_t room) {
     while (keep > 0 && isUtf8Continuation(name[keep])) {
         --keep;
     }
-    char hash[HashLength + 1];
-    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(nameHash(name)));
-    return name.substr(0, keep) + HashMark + hash;
+    return name.substr(0, keep) + HashMark + hexHash(name);
 }
 
 void makeFolder(const std::string& path) {
@@ -67,13 +72,18 @@ std::string baseNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string sideFilePrefix(const std::string& stageFile, std::string_view mark, bool hidden) {
-    const std::string lead = hidden ? "." : "";
-    const std::size_t room = NameLimit - lead.size() - mark.size() - UniquePartLength;
-    return lead + fittedName(baseNameOf(stageFile), room) + std::string(mark);
+std::string sideFilePrefix(const std::string& stageFile, std::string_view mark) {
+    const std::size_t room = NameLimit - 1 - mark.size() - UniquePartLength;
+    return "." + fittedName(baseNameOf(stageFile), room) + std::string(mark);
 }
 
-bool isTemporaryFileName(const std::string& name, const std::string& prefix) {
+std::string cacheSideFilePrefix(const std::string& stageFile, std::string_view mark) {
+    const std::size_t room = NameLimit - mark.size() - UniquePartLength - 1 - HashLength;
+    return fittedName(baseNameOf(stageFile), room) + HashMark + hexHash(stageFile) +
+           std::string(mark);
+}
+
+bool isSideFileName(const std::string& name, const std::string& prefix) {
     if (name.size() != prefix.size() + UniquePartLength || !name.starts_with(prefix)) {
         return false;
     }
@@ -85,21 +95,35 @@ bool isTemporaryFileName(const std::string& name, const std::string& prefix) {
     return true;
 }
 
-std::string cacheFolder() {
+std::string uniquePartOf(const std::string& sideFile) {
+    return sideFile.substr(sideFile.size() - std::min(sideFile.size(), UniquePartLength));
+}
+
+namespace {
+
+// The folder that holds the program's cache folder.
+std::string cacheBase() {
     // A relative XDG_CACHE_HOME is ignored, as every desktop program does with it.
     const char* cacheHome = std::getenv("XDG_CACHE_HOME");
-    std::string base;
     if (cacheHome != nullptr && cacheHome[0] == '/') {
-        base = cacheHome;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (home == nullptr || home[0] != '/') {
-            throw InOutError::fromErrno(ENOENT);
-        }
-        base = std::string(home) + "/.cache";
+        return cacheHome;
     }
-    makeFolder(base);
-    const std::string folder = base + "/krelwin-konstruktor";
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] != '/') {
+        throw InOutError::fromErrno(ENOENT);
+    }
+    return std::string(home) + "/.cache";
+}
+
+} // namespace
+
+std::string cacheFolderPath() {
+    return cacheBase() + "/krelwin-konstruktor";
+}
+
+std::string cacheFolder() {
+    makeFolder(cacheBase());
+    const std::string folder = cacheFolderPath();
     makeFolder(folder);
     return folder;
 }

@@ -6,6 +6,7 @@
 #include "errors.h"
 #include "file_system.h"
 #include "integer_text.h"
+#include "leftover_backups.h"
 #include "line_reader.h"
 #include "line_splitter.h"
 #include "plansza.h"
@@ -357,16 +358,32 @@ void splitIntoLines(std::string_view text, std::vector<std::string_view>& lines,
     }
 }
 
+// Lets the file through the gate of every read, and reports what it tells of backups left by
+// interrupted writes into the file as problems of the file.
+std::vector<StageProblem> requireFileAndFindLeftoverBackups(const std::string& path) {
+    struct Collected : LeftoverBackupListener {
+        std::vector<StageProblem> problems;
+        void leftoverBackupFound(const std::string&, const std::string& backup) override {
+            problems.push_back({FileLevel, "zapis do pliku został przerwany, więc plik może "
+                                           "zawierać częściowo zapisany etap; jego zawartość "
+                                           "sprzed tego zapisu jest w całości w kopii zapasowej: " +
+                                               shownText(backup)});
+        }
+    } collected;
+    const ScopedLeftoverBackupListener told(collected);
+    requireStageFile(path);
+    return std::move(collected.problems);
+}
+
 } // namespace
 
 std::vector<StageProblem> findStageProblems(const std::string& path) {
-    requireStageFile(path);
+    std::vector<StageProblem> problems = requireFileAndFindLeftoverBackups(path);
     const FileDescriptor fd = openStageFile(path, O_RDONLY);
     // Most packs are as the editor writes them: one quick pass tells, without holding the file,
     // and the full check reads only from where it stopped.
     const CleanPack clean = readCleanPack(fd.get());
     // The quick pass's warnings, up to where the full check takes over.
-    std::vector<StageProblem> problems;
     for (const DiamondShortfall& shortfall : clean.fewerDiamonds) {
         if (clean.complete || shortfall.stage < clean.resumeIndex) {
             problems.push_back({static_cast<int>(shortfall.stage),

@@ -303,8 +303,8 @@ TEST(SideFiles, ALongNameIsCutBetweenTwoCharacters) {
         }
         name += ".map";
         for (const std::string_view mark : {TemporaryMark, BackupMark}) {
-            for (const bool hidden : {true, false}) {
-                const std::string prefix = sideFilePrefix("/pliki/" + name, mark, hidden);
+            for (const std::string& prefix : {sideFilePrefix("/pliki/" + name, mark),
+                                              cacheSideFilePrefix("/pliki/" + name, mark)}) {
                 EXPECT_LE(prefix.size() + UniquePartLength, 255u);
                 EXPECT_TRUE(isWholeUtf8(prefix)) << prefix;
             }
