@@ -3,12 +3,14 @@
 #include "commands.h"
 #include "errors.h"
 #include "krelwin_version.h"
+#include "leftover_backups.h"
 #include "usage.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <iostream>
+#include <set>
 
 namespace krelwin::cli {
 namespace {
@@ -38,6 +40,20 @@ std::string onTerminalLines(std::string text) {
     return text;
 }
 
+// Says on standard error, once for each, where the backups that interrupted writes into the
+// command's files left are.
+class LeftoverBackupReport : public LeftoverBackupListener {
+public:
+    void leftoverBackupFound(const std::string& path, const std::string& backup) override {
+        if (told_.insert(backup).second) {
+            std::cerr << LeftoverBackupMessage(path, backup).what() << "\n";
+        }
+    }
+
+private:
+    std::set<std::string> told_;
+};
+
 void flushStandardOutput() {
     std::cout.flush();
     if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout)) {
@@ -49,6 +65,8 @@ void flushStandardOutput() {
 
 int runProgram(const std::vector<std::string>& arguments) {
     const Command* command = nullptr;
+    LeftoverBackupReport report;
+    const ScopedLeftoverBackupListener told(report);
     try {
         if (arguments.empty()) {
             throw UsageError("no command given");

@@ -1,6 +1,7 @@
 #include "DialogHelpers.h"
 
 #include "errors.h"
+#include "leftover_backups.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -13,6 +14,9 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
+#include <string>
+#include <utility>
 
 void PlacedDialog::setVisible(bool visible) {
     if (visible && !placedBefore_) {
@@ -151,10 +155,39 @@ bool askYesNo(QWidget* parent, const QString& text, YesNoPreset preset) {
     return box.exec() == QMessageBox::Yes;
 }
 
-void runHandler(QWidget* parent, const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        showError(parent, error);
+namespace {
+
+// The backups that interrupted writes left beside the files a command read or wrote, each shown
+// once in the editor's run, after the command.
+class LeftoverBackupNotices : public krelwin::LeftoverBackupListener {
+public:
+    void leftoverBackupFound(const std::string& path, const std::string& backup) override {
+        static std::set<std::string> shownBefore;
+        if (shownBefore.insert(backup).second) {
+            found_.emplace_back(path, backup);
+        }
     }
+    void show(QWidget* parent) const {
+        for (const auto& [path, backup] : found_) {
+            showError(parent, krelwin::LeftoverBackupMessage(path, backup));
+        }
+    }
+
+private:
+    std::vector<std::pair<std::string, std::string>> found_;
+};
+
+} // namespace
+
+void runHandler(QWidget* parent, const std::function<void()>& handler) {
+    LeftoverBackupNotices notices;
+    {
+        const krelwin::ScopedLeftoverBackupListener told(notices);
+        try {
+            handler();
+        } catch (const std::exception& error) {
+            showError(parent, error);
+        }
+    }
+    notices.show(parent);
 }

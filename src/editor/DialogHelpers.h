@@ -73,5 +73,6 @@ void showError(QWidget* parent, const std::exception& error);
 enum class YesNoPreset { Tak, Nie };
 bool askYesNo(QWidget* parent, const QString& text, YesNoPreset preset = YesNoPreset::Nie);
 
-// Runs an event handler; an error stops it at that step and is shown.
+// Runs an event handler; an error stops it at that step and is shown. Then each backup that an
+// interrupted write left beside a file the handler read or wrote is told of, once a run.
 void runHandler(QWidget* parent, const std::function<void()>& handler);

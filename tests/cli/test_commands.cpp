@@ -2,6 +2,8 @@
 // exit 0, 1 with the editor's message, 2 for a command line that does not parse.
 #include "cli_runner.h"
 
+#include <filesystem>
+
 namespace krelwin::cli_test {
 namespace {
 
@@ -180,6 +182,32 @@ TEST_F(GenerateCommand, OptionsShapeTheRecordAndABadNameIsRefused) {
     const Outcome refused = run({"generate", "--seed", "0", "--name", "Etap }"});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.out, "");
+}
+
+// A backup that a write killed midway left beside the file, under the name the user's guide
+// gives: every command that reads the file says where it is, and check lists it.
+TEST_F(CheckCommand, ABackupOfAnInterruptedWriteIsToldOfAndListed) {
+    write("p.map", fiveToCollect("A"));
+    write(".p.map.krelwin-kopia-Ab12Cd", fiveToCollect("A"));
+    const std::string backup =
+        std::filesystem::canonical(folder.path()).string() + "/.p.map.krelwin-kopia-Ab12Cd";
+    const Outcome list = run({"list", "p.map"});
+    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_EQ(list.out, "A\n");
+    EXPECT_EQ(list.err, "Zapis do pliku p.map został przerwany, więc plik może zawierać częściowo "
+                        "zapisany etap. Jego zawartość sprzed tego zapisu jest w całości w kopii "
+                        "zapasowej: " +
+                            backup +
+                            ". Kopii nie usuwa żaden program; usuń ją sam, gdy nie będzie już "
+                            "potrzebna.\n");
+    const Outcome check = run({"check", "p.map"});
+    EXPECT_EQ(check.exitCode, 1);
+    EXPECT_EQ(check.err, "");
+    EXPECT_EQ(check.out, "plik: zapis do pliku został przerwany, więc plik może zawierać częściowo "
+                         "zapisany etap; jego zawartość sprzed tego zapisu jest w całości w kopii "
+                         "zapasowej: " +
+                             backup + "\n");
+    EXPECT_EQ(read(".p.map.krelwin-kopia-Ab12Cd"), fiveToCollect("A"));
 }
 
 TEST_F(CheckCommand, CleanFileIsSilentWarningsLeaveTheStatusAndProblemsAreListed) {
