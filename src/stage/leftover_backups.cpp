@@ -13,7 +13,8 @@ namespace krelwin {
 
 namespace {
 
-LeftoverBackupListener* listenerInForce = nullptr;
+// Each thread's own: a write on a worker thread never calls a window's listener.
+thread_local LeftoverBackupListener* listenerInForce = nullptr;
 
 void addBackups(const std::string& folder, const std::vector<std::string>& names,
                 const std::string& prefix, std::vector<std::string>& backups) {

@@ -17,7 +17,8 @@ public:
     virtual void leftoverBackupFound(const std::string& path, const std::string& backup) = 0;
 };
 
-// Puts a listener in force for the reads and writes made during its own lifetime; nests.
+// Puts a listener in force for the reads and writes that the calling thread makes during its
+// own lifetime; nests.
 class ScopedLeftoverBackupListener {
 public:
     explicit ScopedLeftoverBackupListener(LeftoverBackupListener& listener);
