@@ -29,6 +29,13 @@ private slots:
 
         QProcess editor;
         editor.setProcessChannelMode(QProcess::ForwardedChannels);
+        // Folders of its own, so that nothing a user or another test left (a recovery copy to
+        // offer) stands before the file.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"XDG_STATE_HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME"})
+            environment.insert(QString::fromLatin1(name),
+                               folder.filePath(QString::fromLatin1(name)));
+        editor.setProcessEnvironment(environment);
         editor.start(QStringLiteral(KRELWIN_KONSTRUKTOR_PATH), {path});
         QVERIFY(editor.waitForStarted());
         // A read through to its close; a generous bound only keeps a broken program from
