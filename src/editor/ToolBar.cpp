@@ -1,7 +1,8 @@
 #include "ToolBar.h"
 
+#include "Picker.h"
 #include "TileSet.h"
-#include "cells.h"
+#include "ToolKeys.h"
 
 #include <QToolButton>
 
@@ -21,24 +22,10 @@ protected:
 
 } // namespace
 
-namespace kod = krelwin::kod;
-
-const std::array<ToolButtonRow, ToolCount> ToolButtonRows{{
-    {kod::Start, "Pozycja startowa"},
-    {kod::Diament, "Diament"},
-    {kod::Ziemia, "Ziemia"},
-    {kod::Kamien, "Kamień"},
-    {kod::Nit, "Nit"},
-    {kod::MotylPrawo, "Motyl"},
-    {kod::PotworLewo, "Potwór"},
-    {kod::Mur, "Mur"},
-    {kod::DiamentowyMur, "Diamentowy mur"},
-    {kod::MurRozszerzalny, "Mur rozszerzalny"},
-    {kod::LawaRosnaca, "Lawa rosnąca"},
-    {kod::LawaPrzepuszczajaca, "Lawa przepuszczająca"},
-    {kod::Wyjscie, "Wyjście"},
-    {kod::Pusty, nullptr},
-}};
+// The buttons' codes are those of their keys' table, in the same order.
+char toolButtonCode(std::size_t index) {
+    return tools::ToolButtonKeys.at(index).kod;
+}
 
 QWidget* buildToolBar(ToolButtonArray& buttons) {
     auto* bar = new QWidget;
@@ -57,10 +44,14 @@ QWidget* buildToolBar(ToolButtonArray& buttons) {
         if (tiles.hasImage(index)) {
             button->setIcon(QIcon(QPixmap::fromImage(tiles.image(index))));
         }
-        if (ToolButtonRows[index].hint != nullptr) {
-            button->setToolTip(QString::fromUtf8(ToolButtonRows[index].hint));
-        }
+        button->setToolTip(tools::toolButtonHint(std::size_t(index)));
         buttons[std::size_t(index)] = button;
     }
     return bar;
+}
+
+void showPressedTool(const ToolButtonArray& buttons, char narzedzie) {
+    const char pressed = tools::toolbarCodeOf(narzedzie);
+    for (std::size_t index = 0; index < buttons.size(); ++index)
+        buttons[index]->setChecked(pressed == toolButtonCode(index));
 }

@@ -2,6 +2,7 @@
 
 #include "CellRenderer.h"
 #include "DialogHelpers.h"
+#include "DrawingControls.h"
 #include "EditorState.h"
 #include "EditorStatusBar.h"
 #include "FileDialogs.h"
@@ -11,6 +12,7 @@
 #include "ListaE.h"
 #include "MainPanel.h"
 #include "ParaEtap.h"
+#include "Picker.h"
 #include "RecoveryKeeper.h"
 #include "Scale.h"
 #include "TileSet.h"
@@ -54,6 +56,9 @@ TForm1::TForm1(FileWorkflow& workflow) : workflow_(workflow), stan_(workflow.sta
     setCentralWidget(client);
     StatusBar1 = new EditorStatusBar(this);
     setStatusBar(StatusBar1);
+    Rysowanie = new DrawingControls(*this, workflow_);
+    Narzedzia1 = Rysowanie->menu();
+    menuBar()->addMenu(Narzedzia1); // after "&Opcje"
 
     OpenDialog1 = new StageFileDialog(StageFileDialog::Mode::Open, this);
     SaveDialog1 = new StageFileDialog(StageFileDialog::Mode::Save, this);
@@ -265,8 +270,9 @@ void TForm1::ToolButtonClick(int buttonNumber) {
         ToolButton14Click();
         return;
     }
-    const char code = ToolButtonRows.at(std::size_t(buttonNumber - 1)).kod;
-    stan_.Narzedzie = stan_.Narzedzie == code ? krelwin::kod::Pusty : code;
+    // A creature picked facing another way shows this button pressed too, and switches off.
+    const char code = toolButtonCode(std::size_t(buttonNumber - 1));
+    stan_.Narzedzie = tools::toolbarCodeOf(stan_.Narzedzie) == code ? krelwin::kod::Pusty : code;
     UstawNarzedzie();
 }
 
@@ -276,34 +282,18 @@ void TForm1::ToolButton14Click() {
 }
 
 void TForm1::UstawNarzedzie() {
-    for (std::size_t index = 0; index < ToolButtons.size(); ++index)
-        ToolButtons[index]->setChecked(stan_.Narzedzie == ToolButtonRows[index].kod);
+    showPressedTool(ToolButtons, stan_.Narzedzie);
     const krelwin::Zaznaczenie wybrane = zaznaczenie();
     if (!wybrane.isSingleCell())
         editCells([&] { return krelwin::fillSelection(stan_.etap, wybrane, stan_.Narzedzie); });
 }
 
-void TForm1::DG1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, QPoint position) {
+// A right press starts the gesture of the drawing mode in force; with "Pędzel" a press without a
+// move paints the cell under the mouse, or fills a selection of several cells.
+void TForm1::DG1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint position) {
     LPos->setText(QStringLiteral("%1,%2").arg(DG1->currentRow()).arg(DG1->currentColumn()));
-    if (button != Qt::RightButton)
-        return;
-    const krelwin::Zaznaczenie wybrane = zaznaczenie();
-    if (!wybrane.isSingleCell()) {
-        editCells([&] { return krelwin::fillSelection(stan_.etap, wybrane, stan_.Narzedzie); });
-        return;
-    }
-    // A press where the view has no cell changes nothing.
-    const std::optional<MapView::Cell> cell = DG1->cellAt(position);
-    if (!cell)
-        return;
-    const krelwin::Pole pole{cell->column, cell->row};
-    editCells([&] {
-        return krelwin::paintCell(stan_.etap, pole, stan_.Narzedzie) ? krelwin::ZapisanePola{pole}
-                                                                     : krelwin::ZapisanePola{};
-    });
-    RysujPole(cell->column, cell->row);
-    DG1->setCurrentRow(cell->row);
-    DG1->setCurrentColumn(cell->column);
+    if (button == Qt::RightButton)
+        Rysowanie->press(DG1->cellAt(position), shift);
 }
 
 void TForm1::DG1DblClick() {

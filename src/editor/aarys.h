@@ -17,6 +17,7 @@
 #include <functional>
 #include <optional>
 
+class DrawingControls;
 class EditorState;
 class EditorStatusBar;
 class FileWorkflow;
@@ -106,6 +107,7 @@ public:
     QAction* Generator1;
     QMenu* Skalawidoku1;
     QActionGroup* SkaleWidoku; // the items "25 %" to "200 %", one checked
+    QMenu* Narzedzia1;         // the drawing modes of the right button
 
     QLabel* Label3;
     MapView* DG1;
@@ -150,6 +152,7 @@ private:
 
     QWidget* ToolBar1;
     MainPanel* Panel1;
+    DrawingControls* Rysowanie; // the drawing modes, the toolbar's keys and the picker
 
     bool shownBefore_ = false;
 };

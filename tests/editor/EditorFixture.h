@@ -122,6 +122,15 @@ inline QString cells(std::initializer_list<QPoint> at) {
     return codes;
 }
 
+// The numbers of the toolbar buttons shown pressed, 1 for ToolButton1.
+inline QList<int> pressedToolButtons() {
+    QList<int> pressed;
+    for (int index = 0; index < ToolCount; ++index)
+        if (Form1->ToolButtons[std::size_t(index)]->isChecked())
+            pressed << index + 1;
+    return pressed;
+}
+
 // Paints with a tool button and a right press, as the user does.
 inline void paint(int toolNumber, int column, int row) {
     QTest::mouseClick(Form1->ToolButtons[toolNumber - 1], Qt::LeftButton);
