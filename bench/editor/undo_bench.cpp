@@ -17,6 +17,7 @@
 #include "generator.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QUndoStack>
 
@@ -57,12 +58,19 @@ public:
     }
     ~Editor() { destroyForms(); }
 
-    // A right press on the cell, brought into sight first, with the given tool.
+    // A right click on the cell, brought into sight first, with the given tool: the brush
+    // writes the cell on the release.
     static void paint(int column, int row, char tool) {
         Stan->Narzedzie = tool;
         Form1->DG1->setCurrentRow(row);
         Form1->DG1->setCurrentColumn(column);
-        Form1->DG1MouseDown(Qt::RightButton, {}, Form1->DG1->cellRect(column, row).center());
+        const QPoint at = Form1->DG1->cellRect(column, row).center();
+        for (const auto& [type, held] : {std::pair(QEvent::MouseButtonPress, Qt::RightButton),
+                                         std::pair(QEvent::MouseButtonRelease, Qt::NoButton)}) {
+            QMouseEvent event(type, at, Form1->DG1->viewport()->mapToGlobal(at), Qt::RightButton,
+                              held, Qt::NoModifier);
+            QApplication::sendEvent(Form1->DG1->viewport(), &event);
+        }
     }
 
     // "Generator map" after its dialog, as one step of the history like the menu command.
