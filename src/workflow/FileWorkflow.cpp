@@ -243,6 +243,45 @@ void FileWorkflow::wybierzEtap() {
     });
 }
 
+bool FileWorkflow::wybierzEtapNr(int position, const QString& shownName) {
+    bool wentOn = false;
+    run([&] {
+        krelwin::Etap loaded = stan_.etap;
+        const QString name =
+            krelwin::fromFileBytes(krelwin::loadStageAndName(currentPath(), position, loaded));
+        if (name != shownName) {
+            throw krelwin::PlainMessage(
+                QStringLiteral("Plik %1 został w międzyczasie zmieniony przez inny program: etap "
+                               "nr %2 nie jest już etapem %3. Nic nie zostało wczytane.")
+                    .arg(shownPath(stan_.BiezacyPlik()), QString::number(position + 1),
+                         quotedName(shownName))
+                    .toStdString());
+        }
+        if (!mayDropUnsavedChanges()) {
+            return;
+        }
+        const EditingContext before = currentContext();
+        const bool listed = position < krelwin::MaxListedStages;
+        if (listed && position >= list_.count()) {
+            // The file has grown since the list was read, and the watch has not told yet.
+            list_.replaceNames(krelwin::CzytajListeEtapow(currentPath()));
+        }
+        list_.selectListed(listed ? position : -1, name);
+        list_.setNameField(name);
+        stan_.setBiezacyEtap(name);
+        putLoaded(std::move(loaded), before);
+        if (!listed) {
+            dialogue_.note(QStringLiteral("Wczytano etap nr %1 %2. Lista etapów sięga tylko do "
+                                          "etapu nr %3, więc żaden etap nie jest zaznaczony: "
+                                          "„Zapisz” dopisze ten etap na końcu pliku.")
+                               .arg(QString::number(position + 1), quotedName(name),
+                                    QString::number(krelwin::MaxListedStages)));
+        }
+        wentOn = true;
+    });
+    return wentOn;
+}
+
 void FileWorkflow::parametryEtapu(const EnteredParameters& entered) {
     run([&] {
         history_.recordStageChange(
@@ -341,6 +380,7 @@ void FileWorkflow::plikZmienionyZZewnatrz() {
     runner_.whenIdle([this] {
         if (fileOpen_) {
             run([this] { rereadNow(); });
+            emit stageFileChanged();
         }
     });
 }

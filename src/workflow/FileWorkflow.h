@@ -68,6 +68,11 @@ public:
     void nowyEtap(const EnteredParameters& entered);
     // Loads the stage selected in the list (with none selected, reads the list again).
     void wybierzEtap();
+    // Loads the stage at `position` of the file, past the hundredth too, which the overview of
+    // the pack shows as `shownName`: refused when the file holds another name there now. It
+    // becomes the selected stage where the list reaches it; past it nothing is selected, so
+    // that "Zapisz" appends rather than writing over another stage, and the user is told.
+    bool wybierzEtapNr(int position, const QString& shownName);
     void parametryEtapu(const EnteredParameters& entered);
     // Writes the stage under the list's name field by the rule of "Zapisz jako".
     void zapiszJako();
@@ -88,6 +93,9 @@ public:
 signals:
     // fileOpen() or canSave() changed.
     void fileStateChanged();
+    // The current file may hold other stages now: the change was noticed (another program's,
+    // or the editor's own write seen by the watch) and the list has followed it.
+    void stageFileChanged();
 
 private:
     // A listed stage position with the name listed there, which the file must still hold at that

@@ -18,7 +18,7 @@ using namespace fixture;
 
 namespace {
 
-enum class Load { Otworz, WybierzEtap, Nowy, NowyEtap };
+enum class Load { Otworz, WybierzEtap, WybierzEtapNr, Nowy, NowyEtap };
 
 const QString DropQuestion = QStringLiteral("Etap „Alfa” ma niezapisane zmiany. Porzucić je?");
 const QString ExitQuestion =
@@ -99,6 +99,9 @@ struct Session {
             chooseInList(1);
             workflow.wybierzEtap();
             break;
+        case Load::WybierzEtapNr: // a double click in the overview of the pack
+            workflow.wybierzEtapNr(1, QStringLiteral("Beta"));
+            break;
         case Load::Nowy:
             workflow.nowy(entered(20, 12, "Nowa"), QStringLiteral("Nowy"));
             break;
@@ -163,6 +166,7 @@ private slots:
         switch (load) {
         case Load::Otworz:
         case Load::WybierzEtap:
+        case Load::WybierzEtapNr:
             QCOMPARE(s.user.messages, QStringList());
             break;
         case Load::Nowy: // nothing listed: the stage is appended to the new file
@@ -186,6 +190,7 @@ private slots:
         QTest::addColumn<bool>("drop");
         for (const auto& [load, name] : {std::pair{Load::Otworz, "Otwórz"},
                                          {Load::WybierzEtap, "Wybierz etap"},
+                                         {Load::WybierzEtapNr, "a stage of the overview"},
                                          {Load::Nowy, "Nowy"},
                                          {Load::NowyEtap, "Nowy etap"}}) {
             QTest::addRow("%s, Tak", name) << load << true;
@@ -326,6 +331,7 @@ private:
         QTest::addColumn<Load>("load");
         QTest::newRow("Otwórz") << Load::Otworz;
         QTest::newRow("Wybierz etap") << Load::WybierzEtap;
+        QTest::newRow("a stage of the overview") << Load::WybierzEtapNr;
         QTest::newRow("Nowy") << Load::Nowy;
         QTest::newRow("Nowy etap") << Load::NowyEtap;
     }
