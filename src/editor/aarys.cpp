@@ -15,6 +15,8 @@
 #include "Picker.h"
 #include "RecoveryKeeper.h"
 #include "Scale.h"
+#include "StageCounts.h"
+#include "StageProblems.h"
 #include "TileSet.h"
 #include "errors.h"
 
@@ -59,6 +61,7 @@ TForm1::TForm1(FileWorkflow& workflow) : workflow_(workflow), stan_(workflow.sta
     Rysowanie = new DrawingControls(*this, workflow_);
     Narzedzia1 = Rysowanie->menu();
     menuBar()->addMenu(Narzedzia1); // after "&Opcje"
+    Liczniki = new StageCounts(workflow_, StatusBar1->LLiczniki, this);
 
     OpenDialog1 = new StageFileDialog(StageFileDialog::Mode::Open, this);
     SaveDialog1 = new StageFileDialog(StageFileDialog::Mode::Save, this);
@@ -96,6 +99,8 @@ void TForm1::buildMenus() {
     Wybierzetap1 = item(Etapy1, "Wybierz etap", &TForm1::Wybierzetap1Click);
     Parametryetapu1 = item(Etapy1, "Parametry etapu", &TForm1::Parametryetapu1Click);
     Zapiszjako1 = item(Etapy1, "Zapisz jako", &TForm1::Zapiszjako1Click);
+    Etapy1->addSeparator();
+    Problemyetapu1 = item(Etapy1, "Problemy etapu", &TForm1::Problemyetapu1Click);
 
     Edycja1 = MainMenu1->addMenu(QStringLiteral("&Edycja"));
     Cofnij1 = item(Edycja1, "Cofnij", &TForm1::Cofnij1Click);
@@ -402,6 +407,12 @@ void TForm1::Zapiszjako1Click() {
     Form3->setStageNameEditable(true);
     if (Form3->exec() == QDialog::Accepted)
         workflow_.zapiszJako();
+}
+
+void TForm1::Problemyetapu1Click() {
+    if (ProblemyEtapu == nullptr)
+        ProblemyEtapu = new StageProblems(stan_, *Liczniki, DG1, this);
+    ProblemyEtapu->run();
 }
 
 void TForm1::Siatka1Click() {

@@ -26,7 +26,9 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
+class StageCounts;
 class StageFileDialog;
+class StageProblems;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -74,6 +76,7 @@ public:
     void Wybierzetap1Click();
     void Parametryetapu1Click();
     void Zapiszjako1Click();
+    void Problemyetapu1Click();
     void Siatka1Click();
     void Generator1Click();
     // An item of "Skala widoku": the map view at `percent`.
@@ -95,6 +98,7 @@ public:
     QAction* Wybierzetap1;
     QAction* Parametryetapu1;
     QAction* Zapiszjako1;
+    QAction* Problemyetapu1;
     QMenu* Edycja1;
     QAction* Cofnij1;
     QAction* Ponw1;
@@ -117,6 +121,9 @@ public:
     QLabel* LPos;
 
     EditorStatusBar* StatusBar1; // remarks, the stage's counts and the drawing mode
+    StageCounts* Liczniki;       // the counts shown in StatusBar1->LLiczniki
+    // "Problemy etapu", made when first shown.
+    StageProblems* ProblemyEtapu = nullptr;
 
     StageFileDialog* OpenDialog1;
     StageFileDialog* SaveDialog1;
