@@ -16,6 +16,7 @@
 #include "RecoveryKeeper.h"
 #include "Scale.h"
 #include "StageCounts.h"
+#include "StageOverview.h"
 #include "StageProblems.h"
 #include "TileSet.h"
 #include "errors.h"
@@ -101,6 +102,7 @@ void TForm1::buildMenus() {
     Zapiszjako1 = item(Etapy1, "Zapisz jako", &TForm1::Zapiszjako1Click);
     Etapy1->addSeparator();
     Problemyetapu1 = item(Etapy1, "Problemy etapu", &TForm1::Problemyetapu1Click);
+    Przegldetapw1 = item(Etapy1, "Przegląd etapów", &TForm1::Przegldetapw1Click);
 
     Edycja1 = MainMenu1->addMenu(QStringLiteral("&Edycja"));
     Cofnij1 = item(Edycja1, "Cofnij", &TForm1::Cofnij1Click);
@@ -413,6 +415,12 @@ void TForm1::Problemyetapu1Click() {
     if (ProblemyEtapu == nullptr)
         ProblemyEtapu = new StageProblems(stan_, *Liczniki, DG1, this);
     ProblemyEtapu->run();
+}
+
+void TForm1::Przegldetapw1Click() {
+    if (PrzegladEtapow == nullptr)
+        PrzegladEtapow = new StageOverview(workflow_, this);
+    PrzegladEtapow->run();
 }
 
 void TForm1::Siatka1Click() {

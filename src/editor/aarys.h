@@ -28,6 +28,7 @@ class QLabel;
 class QMenu;
 class StageCounts;
 class StageFileDialog;
+class StageOverview;
 class StageProblems;
 
 class TForm1 : public QMainWindow {
@@ -77,6 +78,7 @@ public:
     void Parametryetapu1Click();
     void Zapiszjako1Click();
     void Problemyetapu1Click();
+    void Przegldetapw1Click();
     void Siatka1Click();
     void Generator1Click();
     // An item of "Skala widoku": the map view at `percent`.
@@ -99,6 +101,7 @@ public:
     QAction* Parametryetapu1;
     QAction* Zapiszjako1;
     QAction* Problemyetapu1;
+    QAction* Przegldetapw1;
     QMenu* Edycja1;
     QAction* Cofnij1;
     QAction* Ponw1;
@@ -122,8 +125,9 @@ public:
 
     EditorStatusBar* StatusBar1; // remarks, the stage's counts and the drawing mode
     StageCounts* Liczniki;       // the counts shown in StatusBar1->LLiczniki
-    // "Problemy etapu", made when first shown.
+    // "Problemy etapu" and "Przegląd etapów", made when first shown.
     StageProblems* ProblemyEtapu = nullptr;
+    StageOverview* PrzegladEtapow = nullptr;
 
     StageFileDialog* OpenDialog1;
     StageFileDialog* SaveDialog1;
