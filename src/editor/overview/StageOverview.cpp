@@ -87,9 +87,13 @@ void StageOverview::followWorkflow() {
 }
 
 void StageOverview::run() {
+    exec();
+}
+
+void StageOverview::showEvent(QShowEvent* event) {
+    PlacedDialog::showEvent(event);
     model_->setMarked(workflow_.list().selected());
     showFile();
-    exec();
 }
 
 void StageOverview::hideEvent(QHideEvent* event) {

@@ -27,7 +27,7 @@ class StageOverview : public PlacedDialog {
 public:
     explicit StageOverview(FileWorkflow& workflow, QWidget* parent = nullptr);
 
-    // Shows the dialog modally over the current file.
+    // Shows the dialog modally; shown, it reads the current file unless it holds it already.
     void run();
 
     StageOverviewModel* model() const { return model_; }
@@ -51,6 +51,7 @@ public:
     void Usu1Click();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
