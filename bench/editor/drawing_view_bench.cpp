@@ -208,13 +208,3 @@ void BM_StrokeThroughTheWindow(benchmark::State& state) {
 BENCHMARK(BM_StrokeThroughTheWindow)->Arg(1)->Arg(8)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

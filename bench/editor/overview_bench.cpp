@@ -34,13 +34,17 @@
 
 namespace {
 
-QTemporaryDir* folder = nullptr;
+// Made on first use, once the application object exists.
+QTemporaryDir& folder() {
+    static QTemporaryDir dir;
+    return dir;
+}
 
 // The dialog's own size on a screen of 1280 x 800 or larger, whatever the platform's screen.
 constexpr QSize DialogSize(960, 720);
 
 QString packOf(int stages) {
-    const QString path = folder->filePath(QStringLiteral("pack%1.map").arg(stages));
+    const QString path = folder().filePath(QStringLiteral("pack%1.map").arg(stages));
     if (QFile::exists(path))
         return path;
     std::ofstream out(QFile::encodeName(path).toStdString(), std::ios::binary);
@@ -165,15 +169,3 @@ void BM_ScrollThrough(benchmark::State& state) {
 BENCHMARK(BM_ScrollThrough)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QTemporaryDir dir;
-    folder = &dir;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

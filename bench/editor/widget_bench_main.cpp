@@ -1,0 +1,15 @@
+// The entry of every benchmark that needs widgets: an application object, offscreen unless a
+// platform is named, around Google Benchmark's own run.
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
