@@ -4,6 +4,7 @@
 
 #include "TextCodec.h"
 
+#include <QAction>
 #include <QDialog>
 #include <QFont>
 #include <QIcon>
@@ -76,3 +77,13 @@ bool askYesNo(QWidget* parent, const QString& text, YesNoPreset preset = YesNoPr
 // Runs an event handler; an error stops it at that step and is shown. Then each backup that an
 // interrupted write left beside a file the handler read or wrote is told of, once a run.
 void runHandler(QWidget* parent, const std::function<void()>& handler);
+
+// A menu item whose choice runs the form's handler through runHandler.
+template <typename Form, typename Menu>
+QAction* addHandlerItem(Menu* menu, const QString& caption, Form* form, void (Form::*handler)()) {
+    QAction* action = menu->addAction(caption);
+    QObject::connect(action, &QAction::triggered, form, [form, handler] {
+        runHandler(form, [form, handler] { (form->*handler)(); });
+    });
+    return action;
+}

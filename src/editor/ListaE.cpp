@@ -160,10 +160,7 @@ void TForm3::buildLayout() {
 void TForm3::buildPopupMenu() {
     PopupMenu1 = new QMenu(this);
     const auto item = [this](const QString& caption, void (TForm3::*handler)()) {
-        QAction* action = PopupMenu1->addAction(caption);
-        connect(action, &QAction::triggered, this,
-                [this, handler] { runHandler(this, [this, handler] { (this->*handler)(); }); });
-        return action;
+        return addHandlerItem(PopupMenu1, caption, this, handler);
     };
     Przesuwyej1 = item(QStringLiteral("Przesuń wyżej"), &TForm3::Przesuwyej1Click);
     Przesuniej1 = item(QStringLiteral("Przesuń niżej"), &TForm3::Przesuniej1Click);

@@ -82,10 +82,7 @@ void TForm1::centreOnScreen() {
 
 void TForm1::buildMenus() {
     const auto item = [this](QMenu* menu, const char* caption, void (TForm1::*handler)()) {
-        QAction* action = menu->addAction(QString::fromUtf8(caption));
-        connect(action, &QAction::triggered, this,
-                [this, handler] { runHandler(this, [this, handler] { (this->*handler)(); }); });
-        return action;
+        return addHandlerItem(menu, QString::fromUtf8(caption), this, handler);
     };
     QMenuBar* MainMenu1 = menuBar();
     Plik1 = MainMenu1->addMenu(QStringLiteral("&Plik"));

@@ -55,10 +55,7 @@ void StageOverview::buildLayout() {
 void StageOverview::buildPopupMenu() {
     PopupMenu1 = new QMenu(this);
     const auto item = [this](const QString& caption, void (StageOverview::*handler)()) {
-        QAction* action = PopupMenu1->addAction(caption);
-        connect(action, &QAction::triggered, this,
-                [this, handler] { runHandler(this, [this, handler] { (this->*handler)(); }); });
-        return action;
+        return addHandlerItem(PopupMenu1, caption, this, handler);
     };
     Wybierz1 = item(QStringLiteral("Wybierz etap"), &StageOverview::Wybierz1Click);
     PopupMenu1->setDefaultAction(Wybierz1);
