@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Rebuilds the seed corpus from our own tool plus hand-made malformed files.
 #   fuzz/make_seed_corpus.sh PATH/TO/krelwin-stage
-# Reader seeds are stage files as they are; a writer seed is two bytes (byte 0 modulo 6: append,
+# Reader seeds are stage files as they are; a merge seed is five bytes (the form, then the lengths
+# of the base and of ours, little-endian; see fuzz_merge.cpp) followed by the three packs; a writer
+# seed is two bytes (byte 0 modulo 6: append,
 # replace, rename, delete, move or duplicate; byte 1 modulo 8: the index to write to, and byte 1
 # divided by 8, modulo 8, the index a move goes to, modulo 4 the duplicate's name) followed by a
 # stage file.
 set -euo pipefail
 tool=$(realpath "${1:?usage: $0 PATH/TO/krelwin-stage}")
 cd "$(dirname "$0")/corpus"
-rm -f reader/* writer/*
+rm -f reader/* writer/* merge/*
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
@@ -94,3 +96,33 @@ done
 { printf '\x04\x18'; cat "$scratch/bare-last.map"; } >writer/move-0-to-3-bare-last
 { printf '\x03\x03'; cat "$scratch/bare-last.map"; } >writer/delete-3-bare-last
 { printf '\x05\x03'; cat "$scratch/bare-last.map"; } >writer/duplicate-3-bare-last
+
+# Merges of the three-stage file: stage 0 is lines 1-14, stage 1 lines 15-30, stage 2 lines 31-44.
+# merge_seed NAME FORM BASE OURS THEIRS
+merge_seed() {
+    local base_length ours_length
+    base_length=$(wc -c <"$3")
+    ours_length=$(wc -c <"$4")
+    { printf "\\x$(printf %02x "$2")"
+      printf "\\x$(printf %02x $((base_length % 256)))\\x$(printf %02x $((base_length / 256)))"
+      printf "\\x$(printf %02x $((ours_length % 256)))\\x$(printf %02x $((ours_length / 256)))"
+      cat "$3" "$4" "$5"; } >"merge/$1"
+}
+mkdir -p merge
+sed '5s/^+/o/' "$three" >"$scratch/stage0-changed.map"
+sed '35s/^+/W/' "$three" >"$scratch/stage2-changed.map"
+sed '19s/^+/S/' "$three" >"$scratch/stage1-start.map"
+sed '19s/^+/*/' "$three" >"$scratch/stage1-diamond.map"
+{ sed -n '31,44p' "$three"; sed -n '1,30p' "$three"; } >"$scratch/stage2-first.map"
+sed '15,30d' "$three" >"$scratch/stage1-removed.map"
+sed '1s/Etap 01/Pierwszy/' "$three" >"$scratch/stage0-renamed.map"
+cat "$three" reader/one-stage.map >"$scratch/stage-added.map"
+merge_seed one-side-each 0 "$three" "$scratch/stage0-changed.map" "$scratch/stage2-changed.map"
+merge_seed changed-on-both 0 "$three" "$scratch/stage1-start.map" "$scratch/stage1-diamond.map"
+merge_seed removed-in-ours-changed-in-theirs 0 "$three" "$scratch/stage1-removed.map" \
+    "$scratch/stage1-diamond.map"
+merge_seed moved-and-renamed 0 "$three" "$scratch/stage2-first.map" "$scratch/stage0-renamed.map"
+merge_seed ours-moved 1 "$three" "$scratch/stage2-first.map" /dev/null
+merge_seed theirs-added 2 "$three" /dev/null "$scratch/stage-added.map"
+merge_seed lf-only-ours 1 "$three" reader/lf-only.map /dev/null
+merge_seed empty-packs 0 /dev/null /dev/null /dev/null
